@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# wine-prefix.sh BUILD_DIR [stop]
+# Creates the build tree's Wine prefix once (about ten seconds) and starts a
+# persistent wineserver for it, so that later program starts are quick.
+# With "stop": ends every Wine process of that prefix.
+set -eu
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ "${2:-}" = stop ]; then
+  wineserver -k 2>/dev/null || true
+  echo "wine-prefix: stopped the wineserver of $WINEPREFIX"
+  exit 0
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine-prefix: creating $WINEPREFIX"
+  "$here/detach.sh" wineboot -i
+  wineserver -w
+fi
+"$here/detach.sh" wineserver -p || true
+# Start Wine's background services now, detached: whichever program starts
+# them hands them its standard error, and a test runner would then wait for
+# that pipe until the services end.
+"$here/detach.sh" wineboot || true
+echo "wine-prefix: ready ($WINEPREFIX)"
