@@ -22,13 +22,15 @@ convert -size 360x44 xc:"$teal" -fill "$dark" -draw 'rectangle 0,40 359,43' \
   +dither -colors 16 Banner.gif
 
 # A sketch of the application window: caption bar, labels and values.
-convert -size 160x90 xc:"$face" -stroke '#808080' -fill none -draw 'rectangle 0,0 159,89' \
+convert -size 160x100 xc:"$face" -stroke '#808080' -fill none -draw 'rectangle 0,0 159,99' \
   -stroke none -fill '#0a246a' -draw 'rectangle 1,1 158,14' \
   -fill white -draw 'rectangle 4,4 40,10' -fill "$face" -draw 'rectangle 146,4 154,11' \
   -fill '#404040' -draw 'rectangle 8,22 50,25' -draw 'rectangle 8,34 44,37' \
   -draw 'rectangle 8,46 40,49' -draw 'rectangle 8,58 56,61' -draw 'rectangle 8,70 52,73' \
+  -draw 'rectangle 8,82 46,85' \
   -fill black -draw 'rectangle 62,22 150,25' -draw 'rectangle 62,34 110,37' \
   -draw 'rectangle 62,46 80,49' -draw 'rectangle 62,58 66,61' -draw 'rectangle 62,70 140,73' \
+  -draw 'rectangle 62,82 152,85' \
   +antialias Window.gif
 
 # A sketch of the settings file: a page with a folded corner and text lines.
