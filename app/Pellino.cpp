@@ -150,10 +150,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     ShowWindow(window, showCommand);
     UpdateWindow(window);
 
+    // Exit code: the quit message's 0, or 1 if the message loop failed.
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return (int)message.wParam;
+    return got == 0 ? (int)message.wParam : 1;
 }
