@@ -140,8 +140,7 @@ TEST(TFileSysAddSeparator, AppendsNothingThatDoesNotFit)
         memset(buffer, 'p', length);
         buffer[length] = '\0';
         fs.AddSeparator(buffer);
-        size_t expected = length == 259 ? 260 : 260;
-        EXPECT_EQ(expected, strlen(buffer)) << "length " << length;
+        EXPECT_EQ(260u, strlen(buffer)) << "length " << length;   // 259 gains one, 260 none
         EXPECT_EQ(length == 259 ? '\\' : 'p', buffer[259]) << "length " << length;
         for (unsigned i = FS_PATH_LENGTH + 1; i < sizeof buffer; i++)
             ASSERT_EQ('#', buffer[i]) << "canary overwritten, length " << length;
