@@ -55,7 +55,16 @@ static void BatchText(char *target, const char *path)
 //   @del "<batch file>"
 #define BATCH_PAUSE "ping -n 2 127.0.0.1 >nul"
 #define BATCH_RETRY(tries, label) \
-    " if %%n%% lss " #tries " (set /a n+=1 & " BATCH_PAUSE " & goto " label ")\n"
+    " if %n% lss " #tries " (set /a n+=1 & " BATCH_PAUSE " & goto " label ")\n"
+
+// Writes before, text and after to file (plain fputs: no formatting code is
+// needed for three strings).
+static void WritePiece(FILE *file, const char *before, const char *text, const char *after)
+{
+    fputs(before, file);
+    fputs(text, file);
+    fputs(after, file);
+}
 
 int WriteBatchFile(const char *batchPath, const char *settingsPath, const char *exePath,
                    const char *directory)
@@ -72,13 +81,13 @@ int WriteBatchFile(const char *batchPath, const char *settingsPath, const char *
     FILE *file = fopen(batchPath, "wt");
     if (!file)
         return 0;
-    fprintf(file, "@set n=0\n:d0\n@del \"%s\"\n", settings.data);
-    fprintf(file, "@if exist \"%s\"" BATCH_RETRY(5, "d0"), settings.data);
-    fprintf(file, "@echo off\n@set n=0\n:d1\n@del \"%s\"\n", exe.data);
-    fprintf(file, "@if exist \"%s\"" BATCH_RETRY(60, "d1"), exe.data);
-    fprintf(file, "@set n=0\n:d2\n@rd \"%s\"\n", folder.data);
-    fprintf(file, "@if exist \"%s\"" BATCH_RETRY(10, "d2"), folder.data);
-    fprintf(file, "@del \"%s\"\n", self.data);
+    WritePiece(file, "@set n=0\n:d0\n@del \"", settings, "\"\n");
+    WritePiece(file, "@if exist \"", settings, "\"" BATCH_RETRY(5, "d0"));
+    WritePiece(file, "@echo off\n@set n=0\n:d1\n@del \"", exe, "\"\n");
+    WritePiece(file, "@if exist \"", exe, "\"" BATCH_RETRY(60, "d1"));
+    WritePiece(file, "@set n=0\n:d2\n@rd \"", folder, "\"\n");
+    WritePiece(file, "@if exist \"", folder, "\"" BATCH_RETRY(10, "d2"));
+    WritePiece(file, "@del \"", self, "\"\n");
     int failed = ferror(file);
     if (fclose(file) != 0 || failed) {
         DeleteFileA(batchPath);
