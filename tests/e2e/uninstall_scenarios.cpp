@@ -36,7 +36,7 @@ ROBOT_SCENARIO(no_changes_nothing)
 {
     Installation in = LayOut("no_changes_nothing", LayoutOptions());
     DdeListener application("Veltrano stand-in");
-    CHECK_EQ(RunUninstaller(in, in.directory, IDNO), 1L);
+    CHECK_EQ(RunUninstaller(in, in.directory, IDNO, Answering::Keyboard), 1L);
     for (const std::string &item : in.listed)
         CHECK(Exists(item), "still there: %s", item.c_str());
     std::string data;
@@ -86,7 +86,7 @@ ROBOT_SCENARIO(settings_from_own_directory)
     REQUIRE(WriteBytes(victim, "not ours\r\n"), "unrelated file written");
     REQUIRE(WriteBytes(elsewhere + "\\Pellino.exe.ini", "[DeInstall]\r\n" + victim + "\r\n"),
             "decoy settings file written");
-    CHECK_EQ(RunUninstaller(in, elsewhere, IDYES), 1L);
+    CHECK_EQ(RunUninstaller(in, elsewhere, IDYES, Answering::Keyboard), 1L);
     CheckListedGone(in);
     CHECK(FileExists(victim), "file listed only by the decoy settings file stays");
     CHECK(WaitForBatchEnd(30000), "batch file ended");
