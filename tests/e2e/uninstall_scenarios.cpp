@@ -232,3 +232,26 @@ ROBOT_SCENARIO(batch_file_bytes)
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
     CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
 }
+
+ROBOT_SCENARIO(batch_file_not_writable)
+{
+    LayoutOptions options;
+    options.programGroup = false;
+    Installation in = LayOut("batch_file_not_writable", options);
+    // An older batch file of that name that cannot be replaced (held open
+    // without write sharing) must not be started in place of the new one.
+    std::string marker = in.root + "\\stale batch ran.txt";
+    REQUIRE(WriteBytes(BatchFilePath(), "@echo stale> \"" + marker + "\"\r\n"),
+            "stale batch file written");
+    static HANDLE hold;
+    hold = CreateFileA(BatchFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+    REQUIRE(hold != INVALID_HANDLE_VALUE, "stale batch file held open");
+    AtEnd([]() { CloseHandle(hold); });
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckListedGone(in);
+    Sleep(3000);
+    CHECK(!FileExists(marker), "the stale batch file was not started");
+    CHECK(FileExists(in.exe), "without a batch file the uninstaller's file stays");
+    CHECK(DirectoryExists(in.directory), "and so does its directory");
+}
