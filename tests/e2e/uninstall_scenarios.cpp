@@ -70,9 +70,28 @@ ROBOT_SCENARIO(yes_full_installation)
     CHECK(ReadShellLink(in.startupLink, &link) && link.description == "Veltrano 1.0",
           "Startup shortcut stays: %s", in.startupLink.c_str());
 
-    CHECK(WaitForBatchEnd(30000), "batch file ended and deleted itself");
-    CHECK(!FileExists(in.exe), "batch file deleted _purgel.exe");
-    CHECK(!DirectoryExists(in.directory), "batch file removed the installation directory");
+    // Watch the batch file work: the uninstaller's file first, then the
+    // directory, then the batch file itself.
+    DWORD start = GetTickCount(), exeGone = 0, directoryGone = 0, batchGone = 0;
+    std::string batch = BatchFilePath();
+    WaitUntil([&]() {
+        DWORD now = GetTickCount() - start + 1;
+        if (!exeGone && !FileExists(in.exe))
+            exeGone = now;
+        if (!directoryGone && !DirectoryExists(in.directory))
+            directoryGone = now;
+        if (!batchGone && !FileExists(batch))
+            batchGone = now;
+        return exeGone && directoryGone && batchGone;
+    }, 30000, 20);
+    Say("  gone after: _purgel.exe %lu ms, directory %lu ms, batch file %lu ms",
+        (unsigned long)exeGone, (unsigned long)directoryGone, (unsigned long)batchGone);
+    CHECK(exeGone, "batch file deleted _purgel.exe");
+    CHECK(directoryGone, "batch file removed the installation directory");
+    CHECK(batchGone, "batch file deleted itself");
+    CHECK(exeGone <= directoryGone && directoryGone <= batchGone,
+          "in the order _purgel.exe, directory, batch file");
+    CHECK(WaitForBatchEnd(10000), "no cmd.exe left");
 }
 
 ROBOT_SCENARIO(settings_from_own_directory)
