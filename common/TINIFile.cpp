@@ -1,0 +1,336 @@
+#include "TINIFile.h"
+#include "FileIO.h"
+#include "ProfileNames.h"
+#include <string.h>
+
+// Index of the element named name in an array sorted by name, or -1.
+// A name spelled exactly as stored is found by binary search, the first of
+// several such; a name that differs from a stored one only in letter case
+// may sort elsewhere, so it is looked for from the front when that fails.
+template <class T>
+static int ProfileFind(const OwningArray<T> &items, const char *name)
+{
+    unsigned lo = 0, hi = items.Count();
+    while (lo < hi) {   // first element that does not order before name
+        unsigned mid = lo + (hi - lo) / 2;
+        if (ProfileNamesOrder(items.At(mid)->Chars(), name) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo < items.Count() && ProfileNamesEqual(items.At(lo)->Chars(), name))
+        return (int)lo;
+    for (unsigned i = 0; i < items.Count(); i++)
+        if (ProfileNamesEqual(items.At(i)->Chars(), name))
+            return (int)i;
+    return -1;
+}
+
+// Place for a new element named name: behind every element whose name
+// orders before or equal to it, so equal names keep their insertion order.
+template <class T>
+static unsigned ProfileSortedPlace(const OwningArray<T> &items, const char *name)
+{
+    unsigned lo = 0, hi = items.Count();
+    while (lo < hi) {
+        unsigned mid = lo + (hi - lo) / 2;
+        if (ProfileNamesOrder(items.At(mid)->Chars(), name) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// Index of the first text line equal to text (case ignored), or -1.
+static int ProfileFindText(const OwningArray<rtext> &texts, const char *text)
+{
+    for (unsigned i = 0; i < texts.Count(); i++)
+        if (ProfileNamesEqual(texts.At(i)->Chars(), text))
+            return (int)i;
+    return -1;
+}
+
+static void ProfileInsertEntry(section *owner, entry *item)
+{
+    owner->entries.Insert(ProfileSortedPlace(owner->entries, item->Chars()), item);
+}
+
+TINIFile::TINIFile(const char *fileName, int parseEntries)
+    : sections(new OwningArray<section>(21, 20)), modified(0), fileName(fileName)
+{
+    Load(parseEntries);
+    modified = 0;
+}
+
+TINIFile::~TINIFile()
+{
+    Save();
+    delete sections;
+}
+
+char *TINIFile::Trim(char *text)
+{
+    while (ProfileIsBlank(*text))
+        text++;
+    char *end = text + strlen(text);
+    while (end > text && ProfileIsBlank(end[-1]))
+        *--end = '\0';
+    return text;
+}
+
+// Reads the file line by line: "[name]" starts a section, "key=value" adds
+// an entry to it, any other non-empty line a text line. Lines in front of
+// the first section, headers without "]" and lines starting with "=" are
+// dropped. Repeated headers and keys are kept as they stand.
+void TINIFile::Load(int parseEntries)
+{
+    FileIO file(fileName.Chars(), OF_READ);
+    if (!file.IsOpen())
+        return;
+    section *current = 0;
+    while (!file.Eof()) {
+        HeapString copy(file.ReadLine());
+        char *line = copy.Writable();
+        char *open = strchr(line, '[');
+        if (open) {
+            char *close = strchr(line, ']');
+            if (!close)
+                continue;
+            *close = '\0';
+            current = new section(Trim(open + 1));
+            InsertSection(current);
+            continue;
+        }
+        if (!current)
+            continue;
+        line = Trim(line);
+        if (*line == '\0')
+            continue;
+        char *equals = strchr(line, '=');
+        if (equals && parseEntries == 1) {
+            if (equals == line)
+                continue;
+            *equals = '\0';
+            ProfileInsertEntry(current, new entry(line, Trim(equals + 1)));
+        } else {
+            current->texts.Append(new rtext(line));
+        }
+    }
+}
+
+void TINIFile::Save()
+{
+    if (!modified)
+        return;
+    modified = 0;
+    FileIO file(fileName.Chars(), OF_CREATE | OF_WRITE);
+    for (unsigned s = 0; s < sections->Count(); s++) {
+        section *item = sections->At(s);
+        if (s > 0)
+            file << "\r\n";
+        file << "[" << item->Chars() << "]\r\n";
+        for (unsigned e = 0; e < item->entries.Count(); e++) {
+            entry *pair = item->entries.At(e);
+            if (pair->value.Chars()[0] != '\0')
+                file << pair->Chars() << "=" << pair->value.Chars() << "\r\n";
+        }
+        for (unsigned t = 0; t < item->texts.Count(); t++) {
+            const char *text = item->texts.At(t)->Chars();
+            if (text[0] != '\0')
+                file << text << "\r\n";
+        }
+    }
+    file << "\r\n\r\n";
+}
+
+int TINIFile::SectionIndex(const char *name)
+{
+    if (!name || name[0] == '\0')
+        return -1;
+    return ProfileFind(*sections, name);
+}
+
+section *TINIFile::FindSection(const char *name)
+{
+    int index = SectionIndex(name);
+    return index < 0 ? 0 : sections->At((unsigned)index);
+}
+
+void TINIFile::InsertSection(section *item)
+{
+    sections->Insert(ProfileSortedPlace(*sections, item->Chars()), item);
+}
+
+// Deletes the section of that name when it holds neither entries nor texts.
+void TINIFile::RemoveIfEmpty(const char *name)
+{
+    int index = SectionIndex(name);
+    if (index < 0)
+        return;
+    section *item = sections->At((unsigned)index);
+    if (item->entries.Count() == 0 && item->texts.Count() == 0)
+        sections->Delete((unsigned)index);
+}
+
+TStringData TINIFile::GetValue(TIdentifier sectionName, TIdentifier key, TStringData def)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (item) {
+        int index = ProfileFind(item->entries, key.Chars());
+        if (index >= 0)
+            return TStringData(item->entries.At((unsigned)index)->value.Chars());
+    }
+    return def;
+}
+
+void TINIFile::SetValue(TIdentifier sectionName, TIdentifier key, TStringData value)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item) {
+        item = new section(sectionName.Chars());
+        InsertSection(item);
+        modified = 1;
+    }
+    int index = ProfileFind(item->entries, key.Chars());
+    if (index < 0) {
+        ProfileInsertEntry(item, new entry(key.Chars(), value.Text()));
+        modified = 1;
+        return;
+    }
+    entry *pair = item->entries.At((unsigned)index);
+    if (strcmp(pair->value.Chars(), value.Text()) != 0) {
+        pair->value.Assign(value.Text());
+        modified = 1;
+    }
+}
+
+void TINIFile::AddValue(TIdentifier sectionName, TIdentifier key, TStringData &value)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (item && ProfileFind(item->entries, key.Chars()) >= 0)
+        return;
+    SetValue(sectionName, key, value);
+}
+
+void TINIFile::DeleteKey(TIdentifier sectionName, TIdentifier key)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item)
+        return;
+    int index = ProfileFind(item->entries, key.Chars());
+    if (index < 0)
+        return;
+    item->entries.Delete((unsigned)index);
+    modified = 1;
+    RemoveIfEmpty(sectionName.Chars());
+}
+
+unsigned TINIFile::KeyCount(TIdentifier sectionName)
+{
+    section *item = FindSection(sectionName.Chars());
+    return item ? item->entries.Count() : 0;
+}
+
+const char *TINIFile::GetKey(TIdentifier sectionName, unsigned index)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item || item->entries.Count() == 0)
+        return "";
+    unsigned last = item->entries.Count() - 1;
+    return item->entries.At(index < last ? index : last)->Chars();
+}
+
+unsigned TINIFile::TextCount(TIdentifier sectionName)
+{
+    section *item = FindSection(sectionName.Chars());
+    return item ? item->texts.Count() : 0;
+}
+
+const char *TINIFile::GetText(TIdentifier sectionName, unsigned index)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item || item->texts.Count() == 0)
+        return "";
+    unsigned last = item->texts.Count() - 1;
+    return item->texts.At(index < last ? index : last)->Chars();
+}
+
+void TINIFile::PutText(TIdentifier sectionName, const char *text, unsigned index)
+{
+    if (!text)
+        text = "";
+    section *item = FindSection(sectionName.Chars());
+    if (!item) {
+        item = new section(sectionName.Chars());
+        InsertSection(item);
+        modified = 1;
+    }
+    if (ProfileFindText(item->texts, text) >= 0)
+        return;
+    if (index >= item->texts.Count() || index == 0x7FFFFFFFu) {
+        item->texts.Append(new rtext(text));
+    } else {
+        // The first line equal to the one at index gives way to the new one.
+        int place = ProfileFindText(item->texts, item->texts.At(index)->Chars());
+        item->texts.Delete((unsigned)place);
+        item->texts.Insert((unsigned)place, new rtext(text));
+    }
+    modified = 1;
+}
+
+void TINIFile::DeleteTextAt(TIdentifier sectionName, unsigned index)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item || index >= item->texts.Count())
+        return;
+    int place = ProfileFindText(item->texts, item->texts.At(index)->Chars());
+    item->texts.Delete((unsigned)place);
+    modified = 1;
+    RemoveIfEmpty(sectionName.Chars());
+}
+
+void TINIFile::DeleteText(TIdentifier sectionName, const char *text)
+{
+    section *item = FindSection(sectionName.Chars());
+    if (!item || !text)
+        return;
+    int place = ProfileFindText(item->texts, text);
+    if (place < 0)
+        return;
+    item->texts.Delete((unsigned)place);
+    modified = 1;
+    RemoveIfEmpty(sectionName.Chars());
+}
+
+void TINIFile::DeleteSection(TIdentifier sectionName)
+{
+    int index = SectionIndex(sectionName.Chars());
+    if (index < 0)
+        return;
+    sections->Delete((unsigned)index);
+    modified = 1;
+}
+
+int TINIFile::RenameSection(const char *oldName, const char *newName)
+{
+    if (FindSection(newName))
+        return 0;
+    int index = SectionIndex(oldName);
+    if (index < 0)
+        return 1;
+    section *item = sections->Take((unsigned)index);
+    item->Assign(newName);
+    InsertSection(item);
+    modified = 1;
+    return 1;
+}
+
+unsigned TINIFile::SectionCount() { return sections->Count(); }
+
+const char *TINIFile::SectionName(unsigned index)
+{
+    if (index >= sections->Count())
+        return "Falscher Index";
+    return sections->At(index)->Chars();
+}

@@ -1,0 +1,69 @@
+// Starting programs, waiting for them, and looking for running processes.
+#include "Robot.h"
+
+#include <tlhelp32.h>
+
+namespace robot {
+
+Process Start(const std::string &commandLine, const char *directory)
+{
+    Process p;
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                        &si, &pi)) {
+        Say("  could not start %s (error %lu)", commandLine.c_str(), GetLastError());
+        return p;
+    }
+    CloseHandle(pi.hThread);
+    p.handle = pi.hProcess;
+    p.pid = pi.dwProcessId;
+    p.tid = pi.dwThreadId;
+    HANDLE handle = pi.hProcess;
+    AtEnd([handle]() {
+        if (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) {
+            Say("  clean-up: ending a process that still runs");
+            TerminateProcess(handle, 99);
+            WaitForSingleObject(handle, 5000);
+        }
+        CloseHandle(handle);
+    });
+    return p;
+}
+
+long WaitExit(const Process &process, DWORD timeoutMs)
+{
+    if (!process.handle || WaitForSingleObject(process.handle, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process.handle, &code);
+    return long(code);
+}
+
+bool ProcessRunning(const char *exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID != GetCurrentProcessId() && lstrcmpiA(entry.szExeFile, exeName) == 0)
+            found = true;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
+{
+    return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
+}
+
+}  // namespace robot
