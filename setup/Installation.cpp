@@ -33,7 +33,7 @@ struct PayloadFile {
 // the application, row 3 the uninstaller.
 const PayloadFile payloadFiles[] = {
 #define PAYLOAD_FILE(identifier, fileName) {fileName, identifier},
-#include "resources/Payload.h"
+#include "resources/Payload.inc"
 #undef PAYLOAD_FILE
     {"", 0}};
 

@@ -42,25 +42,27 @@ int TFileSys::ExtractResource(WORD type, WORD identifier, const char *file)
 }
 
 // Creates (or truncates) file and writes the resource's bytes into it in one
-// write, exactly as stored. Returns 1 when the bytes were written, 0 when the
-// file could not be created or the resource not locked (the file then stays
-// empty). Shows the wait cursor meanwhile and restores the previous one.
+// write, exactly as stored. Returns 1 when all bytes were written, 0 when the
+// file could not be created, the resource not locked (the file then stays
+// empty) or the write fell short. Shows the wait cursor meanwhile and
+// restores the previous one. The file is made with CreateFileA rather than
+// OpenFile, whose record holds only 128 characters of path: a deeper
+// installation directory would otherwise get no files at all.
 int TFileSys::WriteResource(HRSRC resource, const char *file)
 {
     HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
     int written = 0;
-    OFSTRUCT record;
-    HFILE handle = OpenFile(file, &record, OF_CREATE);
-    if (handle != HFILE_ERROR) {
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                NULL);
+    if (handle != INVALID_HANDLE_VALUE) {
         DWORD size = SizeofResource(instance, resource);
         HGLOBAL loaded = LoadResource(instance, resource);
         const char *bytes = (const char *)LockResource(loaded);
-        if (bytes) {
-            _lwrite(handle, bytes, size);
+        DWORD done = 0;
+        if (bytes && WriteFile(handle, bytes, size, &done, NULL) && done == size)
             written = 1;
-        }
         FreeResource(loaded);
-        _lclose(handle);
+        CloseHandle(handle);
     }
     SetCursor(previous);
     return written;

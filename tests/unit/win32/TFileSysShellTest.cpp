@@ -119,6 +119,19 @@ TEST_F(Shell, ExtractResourceIntoAMissingDirectoryFails)
     EXPECT_FALSE(Present(file));
 }
 
+// The installation directory may be far longer than the 128 characters of
+// the old file record; the file must still be written.
+TEST_F(Shell, ExtractResourceIntoALongPath)
+{
+    std::string directory = scratch.Path(std::string(60, 'd').c_str()) + "\\" + std::string(60, 'e');
+    ASSERT_TRUE(CreateDirectoryA(scratch.Path(std::string(60, 'd').c_str()).c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryA(directory.c_str(), NULL));
+    std::string file = directory + "\\" + std::string(40, 'f') + ".bin";
+    ASSERT_GT(file.size(), 180u);
+    EXPECT_EQ(1, fs.ExtractResource("INSTALL_FILE", TEST_PAYLOAD_ID, file.c_str()));
+    EXPECT_EQ(std::string(testPayload, TEST_PAYLOAD_SIZE), ReadAll(file));
+}
+
 TEST_F(Shell, ExtractResourceKeepsTheCursorItFound)
 {
     HCURSOR before = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_CROSS));
