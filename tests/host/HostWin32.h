@@ -8,9 +8,11 @@
 //
 // Not emulated: attributes other than directory, read-only, hidden and system
 // (hidden = a name beginning with '.', read-only = no write permission for
-// the owner); short (8.3) names (cAlternateFileName is always empty); share
-// modes and locking; UNC paths; wildcards other than '*' and '?' in
-// FindFirstFileA; code pages (bytes are passed through unchanged).
+// the owner, system = set by SetFileAttributesA and remembered by this
+// process only; plain files always carry the archive attribute, as under
+// Wine); short (8.3) names (cAlternateFileName is always empty); share modes
+// and locking; UNC paths; wildcards other than '*' and '?' in FindFirstFileA;
+// code pages (bytes are passed through unchanged).
 #ifndef VELTRANO_HOSTWIN32_H
 #define VELTRANO_HOSTWIN32_H
 

@@ -242,16 +242,16 @@ bool RegRemoveKey(HKEY root, const std::string &key);   // with all subkeys
 
 // ---------------------------------------------------------------- shell links
 
-struct ShellLink {
+struct LinkInfo {
     std::string target;
     std::string description;
     std::string workingDirectory;
     std::string arguments;
 };
 // Reads a .lnk file back through IShellLinkA.
-bool ReadShellLink(const std::string &linkFile, ShellLink *link);
+bool ReadShellLink(const std::string &linkFile, LinkInfo *link);
 // Writes a .lnk file through IShellLinkA and IPersistFile (to lay out a state).
-bool WriteShellLink(const std::string &linkFile, const ShellLink &link);
+bool WriteShellLink(const std::string &linkFile, const LinkInfo &link);
 
 }  // namespace robot
 

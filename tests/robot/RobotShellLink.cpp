@@ -37,7 +37,7 @@ std::wstring Wide(const std::string &s)
 
 }  // namespace
 
-bool ReadShellLink(const std::string &linkFile, ShellLink *out)
+bool ReadShellLink(const std::string &linkFile, LinkInfo *out)
 {
     return WithShellLink([&](IShellLinkA *link, IPersistFile *file) {
         if (FAILED(file->Load(Wide(linkFile).c_str(), STGM_READ)))
@@ -59,7 +59,7 @@ bool ReadShellLink(const std::string &linkFile, ShellLink *out)
     });
 }
 
-bool WriteShellLink(const std::string &linkFile, const ShellLink &in)
+bool WriteShellLink(const std::string &linkFile, const LinkInfo &in)
 {
     return WithShellLink([&](IShellLinkA *link, IPersistFile *file) {
         link->SetPath(in.target.c_str());

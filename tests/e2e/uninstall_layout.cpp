@@ -1,0 +1,139 @@
+// Laying out an installation and running the uninstaller over it.
+#include "uninstall_layout.h"
+
+#include <shlobj.h>
+
+using namespace robot;
+
+namespace {
+
+// Payload files of the laid-out installation, in the setup program's order.
+const char *const PAYLOAD[] = {"Pellino.exe", "Readme.rtf", "_purgel.exe", "VeltranoHelp.htm",
+                               "logo.gif"};
+
+bool Contains(const std::vector<std::string> &list, const std::string &name)
+{
+    for (const std::string &s : list)
+        if (s == name)
+            return true;
+    return false;
+}
+
+std::string BuiltUninstaller() { return WinePath(E2E_BINARY_DIR "/payload/_purgel.exe"); }
+
+}  // namespace
+
+std::string BatchFilePath() { return TempDirectory() + "del_Quorvid.bat"; }
+
+Installation LayOut(const char *scenario, const LayoutOptions &options)
+{
+    Installation in;
+    in.root = std::string("C:\\e2e_uninstall\\") + scenario;
+    RemoveTree(in.root);
+    RemoveTree(BatchFilePath());
+    in.directory = in.root + "\\" + options.directoryName;
+    in.exe = in.directory + "\\_purgel.exe";
+    in.settingsFile = in.directory + "\\Pellino.exe.ini";
+    REQUIRE(MakeDirectories(in.directory), "installation directory %s made", in.directory.c_str());
+    std::string root = in.root;
+    AtEnd([root]() {
+        RemoveTree(root);
+        RemoveTree(BatchFilePath());
+        RegRemoveKey(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
+    });
+
+    for (const char *name : PAYLOAD) {
+        std::string path = in.directory + "\\" + name;
+        in.listed.push_back(path);
+        if (Contains(options.missingFiles, name))
+            continue;
+        if (std::string(name) == "_purgel.exe") {
+            REQUIRE(CopyFileA(BuiltUninstaller().c_str(), path.c_str(), FALSE),
+                    "uninstaller copied from %s", BuiltUninstaller().c_str());
+        } else {
+            REQUIRE(WriteBytes(path, std::string("payload ") + name + "\r\n"), "%s written", name);
+        }
+        if (Contains(options.readOnlyFiles, name))
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    in.listed.push_back(in.directory + "\\pellino.exe.ini");
+
+    if (options.programGroup) {
+        std::string programs =
+            options.ownProgramsFolder ? in.root + "\\Programs" : ShellFolder(CSIDL_PROGRAMS);
+        in.group = programs + "\\Veltrano 1.0";
+        RemoveTree(in.group);
+        REQUIRE(MakeDirectories(in.group), "program group %s made", in.group.c_str());
+        std::string group = in.group;
+        AtEnd([group]() { RemoveTree(group); });
+        LinkInfo app{in.directory + "\\pellino.exe", "Veltrano 1.0", "", ""};
+        LinkInfo help{in.directory + "\\VeltranoHelp.htm", "Help", "", ""};
+        REQUIRE(WriteShellLink(in.group + "\\Veltrano 1.0.lnk", app), "group shortcut written");
+        REQUIRE(WriteShellLink(in.group + "\\Help.lnk", help), "help shortcut written");
+        in.listed.push_back(in.group + "\\Veltrano 1.0.lnk");
+        in.listed.push_back(in.group + "\\Help.lnk");
+        in.listed.push_back(in.group);
+    }
+    if (options.startupShortcut) {
+        in.startupLink = ShellFolder(CSIDL_STARTUP) + "\\Veltrano 1.0.lnk";
+        LinkInfo app{in.directory + "\\Pellino.exe", "Veltrano 1.0", "", ""};
+        REQUIRE(WriteShellLink(in.startupLink, app), "Startup shortcut written");
+        std::string link = in.startupLink;
+        AtEnd([link]() { RemoveTree(link); });
+    }
+    for (const std::string &line : options.extraLines)
+        in.listed.push_back(line);
+
+    std::string ini = "[DeInstall]\r\n";
+    for (const std::string &line : in.listed)
+        ini += line + "\r\n";
+    ini += "\r\n[Settings]\r\nDefaultPage=" + in.directory + "\\VeltranoHelp.htm\r\n\r\n\r\n";
+    REQUIRE(WriteBytes(in.settingsFile, ini), "settings file written");
+
+    REQUIRE(RegSetString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "DisplayName", "Veltrano 1.0") &&
+                RegSetString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString",
+                             "\"" + in.exe + "\""),
+            "uninstall entry written");
+    return in;
+}
+
+long RunUninstaller(const Installation &install, const std::string &directory, int answer)
+{
+    Process p = Start("\"" + install.exe + "\"", directory.c_str());
+    REQUIRE(p.pid != 0, "uninstaller started from %s", directory.c_str());
+    HWND box = WaitWindow("#32770", "Deinstall", 20000, p.pid);
+    REQUIRE(box, "confirmation box \"Deinstall\" shown");
+    CHECK_EQ(MessageBoxText(box), std::string("Are you sure to remove Veltrano?"));
+    CHECK(Control(box, IDYES) && Control(box, IDNO) && !Control(box, IDOK),
+          "confirmation offers Yes and No only");
+    REQUIRE(Answer(box, answer), "confirmation answered %s", answer == IDYES ? "Yes" : "No");
+    if (answer == IDYES) {
+        HWND notice = WaitWindow("#32770", "Uninstall", 30000, p.pid);
+        REQUIRE(notice, "notice \"Uninstall\" shown");
+        CHECK_EQ(MessageBoxText(notice), std::string("Please quit all running instances of Veltrano"));
+        CHECK(Control(notice, IDOK) && !Control(notice, IDYES) && !Control(notice, IDNO),
+              "notice offers OK only");
+        REQUIRE(Answer(notice, IDOK), "notice answered OK");
+    }
+    return WaitExit(p, 30000);
+}
+
+bool WaitForBatchEnd(DWORD timeoutMs)
+{
+    std::string batch = BatchFilePath();
+    return WaitUntil([&]() { return !FileExists(batch) && !ProcessRunning("cmd.exe"); },
+                     timeoutMs, 200);
+}
+
+std::string BatchForm(const std::string &path)
+{
+    std::vector<char> oem(path.size() + 1, '\0');
+    CharToOemBuffA(path.c_str(), oem.data(), DWORD(path.size()));
+    std::string out;
+    for (size_t i = 0; i < path.size(); i++) {
+        if (oem[i] == '%')
+            out += '%';
+        out += oem[i];
+    }
+    return out;
+}

@@ -1,0 +1,54 @@
+// Laying out an installation for the uninstaller's scenarios, running the
+// uninstaller through its two message boxes, and checking what it left.
+#ifndef VELTRANO_E2E_UNINSTALL_LAYOUT_H
+#define VELTRANO_E2E_UNINSTALL_LAYOUT_H
+
+#include "Robot.h"
+
+#include <string>
+#include <vector>
+
+const char *const UNINSTALL_ENTRY_KEY =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrano";
+
+// What a scenario's installation should look like.
+struct LayoutOptions {
+    std::string directoryName = "Veltrano";   // under the scenario's root
+    bool programGroup = true;                 // group with two shortcuts, listed
+    bool ownProgramsFolder = false;           // group under root\Programs, not the user's
+    bool startupShortcut = false;             // in the user's Startup folder, not listed
+    std::vector<std::string> missingFiles;    // listed payload files not written
+    std::vector<std::string> readOnlyFiles;   // payload files made read-only
+    std::vector<std::string> extraLines;      // more lines for "DeInstall"
+};
+
+// An installation laid out by a scenario; removed again by the scenario's
+// clean-up, whatever the uninstaller left.
+struct Installation {
+    std::string root;          // C:\e2e_uninstall\<scenario>
+    std::string directory;     // the installation directory
+    std::string exe;           // directory\_purgel.exe, a copy of the built one
+    std::string settingsFile;  // directory\Pellino.exe.ini
+    std::string group;         // program group folder ("" without one)
+    std::string startupLink;   // Startup shortcut ("" without one)
+    std::vector<std::string> listed;   // the text lines of "DeInstall"
+};
+
+Installation LayOut(const char *scenario, const LayoutOptions &options);
+
+// Path of the uninstaller's batch file in the temporary directory.
+std::string BatchFilePath();
+
+// Starts the uninstaller in directory, answers the confirmation with answer
+// (IDYES or IDNO) and, after Yes, the notice with OK; checks both boxes'
+// texts on the way. Returns the exit code (-1 when it did not end in time).
+long RunUninstaller(const Installation &install, const std::string &directory, int answer);
+
+// Waits until the batch file has done its work and deleted itself and no
+// cmd.exe runs any more. Returns true when it ended within timeoutMs.
+bool WaitForBatchEnd(DWORD timeoutMs);
+
+// The path as the batch file holds it: OEM code page, "%" doubled.
+std::string BatchForm(const std::string &path);
+
+#endif

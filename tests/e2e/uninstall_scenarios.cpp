@@ -1,0 +1,234 @@
+// What the uninstaller removes, what it leaves, and the batch file it writes.
+#include "uninstall_layout.h"
+
+#include <shlobj.h>
+#include <string.h>
+
+using namespace robot;
+
+namespace {
+
+bool Exists(const std::string &path) { return FileExists(path) || DirectoryExists(path); }
+
+// Checks that every listed item except those in keep is gone.
+void CheckListedGone(const Installation &in, const std::vector<std::string> &keep = {})
+{
+    for (const std::string &item : in.listed) {
+        bool kept = false;
+        for (const std::string &k : keep)
+            kept = kept || item == k;
+        if (item == in.exe || kept)
+            continue;   // the exe goes with the batch file
+        CHECK(!Exists(item), "listed item removed: %s", item.c_str());
+    }
+}
+
+void CheckEntryGone()
+{
+    CHECK(!RegValueExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "DisplayName"),
+          "DisplayName deleted");
+    CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY), "uninstall key deleted");
+}
+
+}  // namespace
+
+ROBOT_SCENARIO(no_changes_nothing)
+{
+    Installation in = LayOut("no_changes_nothing", LayoutOptions());
+    DdeListener application("Veltrano stand-in");
+    CHECK_EQ(RunUninstaller(in, in.directory, IDNO), 1L);
+    for (const std::string &item : in.listed)
+        CHECK(Exists(item), "still there: %s", item.c_str());
+    std::string data;
+    CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", &data) &&
+              data == "\"" + in.exe + "\"",
+          "uninstall entry unchanged");
+    CHECK(!FileExists(BatchFilePath()), "no batch file written");
+    CHECK(application.Initiations().empty(), "no broadcast after No");
+}
+
+ROBOT_SCENARIO(yes_full_installation)
+{
+    LayoutOptions options;
+    options.startupShortcut = true;
+    Installation in = LayOut("yes_full_installation", options);
+    DdeListener application("Veltrano stand-in");
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+
+    std::vector<DdeListener::Initiation> seen = application.Initiations();
+    CHECK_EQ(seen.size(), size_t(1));
+    if (!seen.empty()) {
+        CHECK_EQ(seen[0].application, std::string("Veltrano"));
+        CHECK_EQ(seen[0].topic, std::string("Uninstall"));
+        CHECK(seen[0].sender == nullptr, "initiation sent without a sending window");
+    }
+    CheckEntryGone();
+    CheckListedGone(in);
+    CHECK(!DirectoryExists(in.group), "program group went with its last shortcut");
+    CHECK(DirectoryExists(ShellFolder(CSIDL_PROGRAMS)), "the user's Programs folder stays");
+    LinkInfo link;
+    CHECK(ReadShellLink(in.startupLink, &link) && link.description == "Veltrano 1.0",
+          "Startup shortcut stays: %s", in.startupLink.c_str());
+
+    CHECK(WaitForBatchEnd(30000), "batch file ended and deleted itself");
+    CHECK(!FileExists(in.exe), "batch file deleted _purgel.exe");
+    CHECK(!DirectoryExists(in.directory), "batch file removed the installation directory");
+}
+
+ROBOT_SCENARIO(settings_from_own_directory)
+{
+    Installation in = LayOut("settings_from_own_directory", LayoutOptions());
+    // The current directory holds a settings file of the same name that lists
+    // a file of someone else's: neither may be touched.
+    std::string elsewhere = in.root + "\\elsewhere";
+    std::string victim = in.root + "\\victim.txt";
+    MakeDirectories(elsewhere);
+    REQUIRE(WriteBytes(victim, "not ours\r\n"), "unrelated file written");
+    REQUIRE(WriteBytes(elsewhere + "\\Pellino.exe.ini", "[DeInstall]\r\n" + victim + "\r\n"),
+            "decoy settings file written");
+    CHECK_EQ(RunUninstaller(in, elsewhere, IDYES), 1L);
+    CheckListedGone(in);
+    CHECK(FileExists(victim), "file listed only by the decoy settings file stays");
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(FileExists(elsewhere + "\\Pellino.exe.ini"),
+          "settings file of the current directory stays");
+    CHECK(!DirectoryExists(in.directory), "installation directory removed");
+}
+
+ROBOT_SCENARIO(entries_with_equals_and_directories)
+{
+    std::string root = "C:\\e2e_uninstall\\entries_with_equals_and_directories";
+    std::string dir = root + "\\Veltrano";
+    LayoutOptions options;
+    options.ownProgramsFolder = true;
+    options.extraLines = {
+        root + "\\keep=1\\kept.txt",      // read back as a key: passed over
+        dir + "\\Data",                   // dotless and empty: removed
+        dir + "\\Docs",                   // listed before its file: goes with it
+        dir + "\\Docs\\page.htm",
+        root + "\\Full",                  // dotless, holds an unlisted file: stays
+    };
+    Installation in = LayOut("entries_with_equals_and_directories", options);
+    MakeDirectories(root + "\\keep=1");
+    MakeDirectories(dir + "\\Data");
+    MakeDirectories(dir + "\\Docs");
+    MakeDirectories(root + "\\Full");
+    WriteBytes(root + "\\keep=1\\kept.txt", "kept\r\n");
+    WriteBytes(dir + "\\Docs\\page.htm", "<p>page</p>\r\n");
+    WriteBytes(root + "\\Full\\mine.txt", "mine\r\n");
+
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CHECK(FileExists(root + "\\keep=1\\kept.txt"), "line with \"=\" passed over");
+    CHECK(!DirectoryExists(dir + "\\Data"), "empty dotless directory removed");
+    CHECK(!DirectoryExists(dir + "\\Docs"), "directory listed before its file removed");
+    CHECK(FileExists(root + "\\Full\\mine.txt"), "non-empty listed directory stays");
+    CHECK(!DirectoryExists(in.group), "program group removed");
+    CHECK(DirectoryExists(root + "\\Programs"),
+          "the empty folder holding the group stays (it is not listed)");
+    CheckListedGone(in, {root + "\\keep=1\\kept.txt", root + "\\Full"});
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(in.directory), "installation directory removed");
+}
+
+ROBOT_SCENARIO(user_file_survives)
+{
+    LayoutOptions options;
+    options.programGroup = false;
+    Installation in = LayOut("user_file_survives", options);
+    std::string mine = in.directory + "\\my notes.txt";
+    REQUIRE(WriteBytes(mine, "the user's own\r\n"), "user's file written");
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckListedGone(in);
+    DWORD start = GetTickCount();
+    CHECK(WaitForBatchEnd(40000), "batch file gave up on the directory and ended");
+    Say("  batch file ended %lu ms after the uninstaller", (unsigned long)(GetTickCount() - start));
+    CHECK(!FileExists(in.exe), "_purgel.exe deleted");
+    CHECK(FileExists(mine), "user's file survives");
+    CHECK(DirectoryExists(in.directory), "its directory survives");
+}
+
+ROBOT_SCENARIO(non_ascii_directory)
+{
+    LayoutOptions options;
+    options.directoryName = "M\xFCller\\Stra\xDF" "e";   // code page 1252
+    Installation in = LayOut("non_ascii_directory", options);
+    Say("  ANSI code page %u, OEM code page %u", GetACP(), GetOEMCP());
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckListedGone(in);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!FileExists(in.exe), "_purgel.exe in the non-ASCII directory deleted");
+    CHECK(!DirectoryExists(in.directory), "non-ASCII installation directory removed");
+    CHECK(DirectoryExists(in.root + "\\M\xFCller"), "its parent, not listed, stays");
+}
+
+ROBOT_SCENARIO(read_only_and_missing_files)
+{
+    LayoutOptions options;
+    options.readOnlyFiles = {"Readme.rtf"};
+    options.missingFiles = {"logo.gif"};
+    Installation in = LayOut("read_only_and_missing_files", options);
+    std::string readOnly = in.directory + "\\Readme.rtf";
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CHECK(FileExists(readOnly), "read-only file stays");
+    CheckListedGone(in, {readOnly});
+    CheckEntryGone();
+    CHECK(WaitForBatchEnd(40000), "batch file ended within its bound");
+    CHECK(!FileExists(in.exe), "_purgel.exe deleted");
+    CHECK(DirectoryExists(in.directory), "directory holding the read-only file stays");
+}
+
+ROBOT_SCENARIO(hung_window)
+{
+    Installation in = LayOut("hung_window", LayoutOptions());
+    DdeListener stuck("Stuck application", true);
+    DWORD start = GetTickCount();
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    Say("  uninstaller ran %lu ms with a window that does not answer",
+        (unsigned long)(GetTickCount() - start));
+    CHECK(!stuck.Initiations().empty(), "the stuck window was sent the initiation");
+    CheckListedGone(in);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+}
+
+ROBOT_SCENARIO(batch_file_bytes)
+{
+    LayoutOptions options;
+    options.programGroup = false;
+    options.directoryName = "Veltrano 100%";
+    Installation in = LayOut("batch_file_bytes", options);
+    // Holding the uninstaller's file open without delete sharing keeps loop d1
+    // retrying, so the batch file can be read before it deletes itself.
+    static HANDLE hold;
+    hold = CreateFileA(in.exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    REQUIRE(hold != INVALID_HANDLE_VALUE, "uninstaller's file held open");
+    AtEnd([]() {
+        if (hold != INVALID_HANDLE_VALUE)
+            CloseHandle(hold);
+        hold = INVALID_HANDLE_VALUE;
+    });
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+
+    std::string actual, golden;
+    REQUIRE(ReadBytes(BatchFilePath(), &actual), "batch file read while loop d1 waits");
+    REQUIRE(ReadBytes(WinePath(E2E_SOURCE_DIR "/tests/e2e/golden/uninstall_batch.bat"), &golden),
+            "golden file read");
+    const std::pair<const char *, std::string> substitutions[] = {
+        {"<SETTINGS>", BatchForm(in.settingsFile)},
+        {"<EXE>", BatchForm(in.exe)},
+        {"<DIRECTORY>", BatchForm(in.directory)},
+        {"<BATCH>", BatchForm(BatchFilePath())},
+    };
+    for (const auto &s : substitutions) {
+        for (size_t at; (at = golden.find(s.first)) != std::string::npos;)
+            golden.replace(at, strlen(s.first), s.second);
+    }
+    CHECK_EQ(actual, golden);
+    CHECK(FileExists(in.exe), "d1 waits while the file cannot be deleted");
+
+    CloseHandle(hold);
+    hold = INVALID_HANDLE_VALUE;
+    CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
+    CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
+    CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
+}

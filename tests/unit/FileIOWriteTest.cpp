@@ -1,0 +1,98 @@
+// Writing with FileIO: the exact bytes in the file and when they get there.
+#include <gtest/gtest.h>
+#include <string>
+#include "FileIO.h"
+#include "Scratch.h"
+
+TEST(FileIOWrite, ShortTextsAreCollectedAndWrittenInOrder)
+{
+    Scratch s;
+    {
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        ASSERT_EQ(1, file.IsOpen());
+        file << "abc" << "abc";
+        file.Write("abc");
+        EXPECT_EQ("", s.Read("out.txt")) << "nothing reaches the file before the buffer is full";
+    }
+    EXPECT_EQ("abcabcabc", s.Read("out.txt"));
+}
+
+TEST(FileIOWrite, FullBufferIsWrittenBeforeTheTextThatOverflowsIt)
+{
+    Scratch s;
+    const std::string first(2000, 'a'), second(100, 'b');
+    {
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        file << first.c_str();
+        EXPECT_EQ("", s.Read("out.txt"));
+        file << second.c_str();
+        EXPECT_EQ(first, s.Read("out.txt")) << "the 100 bytes stay in the buffer";
+    }
+    EXPECT_EQ(first + second, s.Read("out.txt"));
+}
+
+TEST(FileIOWrite, BufferHoldsAtMost2047Bytes)
+{
+    Scratch s;
+    const std::string fits(2047, 'a');
+    {
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        file << fits.c_str();
+        EXPECT_EQ("", s.Read("out.txt"));
+        file << "b";
+        EXPECT_EQ(fits, s.Read("out.txt"));
+    }
+    EXPECT_EQ(fits + "b", s.Read("out.txt"));
+}
+
+TEST(FileIOWrite, LongTextPassesStraightThroughAfterTheBufferedBytes)
+{
+    Scratch s;
+    const std::string big(3000, 'x');
+    {
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        file << "abc" << big.c_str();
+        EXPECT_EQ("abc" + big, s.Read("out.txt"));
+        file << "tail";
+    }
+    EXPECT_EQ("abc" + big + "tail", s.Read("out.txt"));
+}
+
+TEST(FileIOWrite, CreatingWithoutWritingTruncates)
+{
+    Scratch s;
+    s.Write("out.txt", "old content");
+    {
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        EXPECT_EQ(1, file.IsOpen());
+    }
+    EXPECT_TRUE(s.Exists("out.txt"));
+    EXPECT_EQ("", s.Read("out.txt"));
+}
+
+TEST(FileIOWrite, MissingDirectoryLosesTheTextQuietly)
+{
+    Scratch s;
+    {
+        FileIO file(s.Path("nodir\\out.txt").c_str(), OF_CREATE | OF_WRITE);
+        EXPECT_EQ(0, file.IsOpen());
+        file << "abc" << std::string(3000, 'x').c_str();
+    }
+    EXPECT_FALSE(s.Exists("nodir\\out.txt"));
+}
+
+// What the writer writes, the reader gives back line by line.
+TEST(FileIOWrite, WrittenLinesReadBack)
+{
+    Scratch s;
+    {
+        FileIO file(s.Path("round.txt").c_str(), OF_CREATE | OF_WRITE);
+        for (int i = 0; i < 400; i++)
+            file << "line " << std::to_string(i).c_str() << "\r\n";
+    }
+    FileIO file(s.Path("round.txt").c_str(), OF_READ);
+    for (int i = 0; i < 400; i++)
+        ASSERT_EQ("line " + std::to_string(i), std::string(file.ReadLine())) << "line " << i;
+    EXPECT_STREQ("", file.ReadLine());
+    EXPECT_EQ(1, file.Eof());
+}
