@@ -20,7 +20,7 @@ std::string SettingsFile(const std::string &directory)
 
 void CheckLink(const std::string &linkFile, const std::string &target, const char *description)
 {
-    ShellLink link;
+    LinkInfo link;
     REQUIRE(ReadShellLink(linkFile, &link), "%s can be read as a shell link", linkFile.c_str());
     CHECK(SameIgnoringCase(link.target, target), "%s points at %s (got %s)", linkFile.c_str(),
           target.c_str(), link.target.c_str());
