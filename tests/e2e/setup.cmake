@@ -7,7 +7,7 @@ set(SETUP_SCENARIOS
     deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
     install_run_and_uninstall)
 add_e2e(NAME setup
-  SOURCES setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
+  SOURCES setup_main.cpp setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
   SCENARIOS ${SETUP_SCENARIOS}
   TIMEOUT 180
   DEPENDS Install)
@@ -26,3 +26,12 @@ set_tests_properties(e2e.setup.unmap PROPERTIES FIXTURES_CLEANUP setup_e2e RESOU
 foreach(scenario ${SETUP_SCENARIOS})
   set_tests_properties(e2e.setup.${scenario} PROPERTIES FIXTURES_REQUIRED setup_e2e)
 endforeach()
+
+# The tour of scripts/run.sh: every page with a screenshot, then a default
+# installation that stays. Not a test: it leaves the installation in place.
+add_executable(setup_tour setup_tour.cpp setup_driver.cpp)
+target_link_libraries(setup_tour PRIVATE robot)
+target_link_options(setup_tour PRIVATE -static)
+target_compile_definitions(setup_tour PRIVATE
+  E2E_SOURCE_DIR="${CMAKE_SOURCE_DIR}" E2E_BINARY_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(setup_tour Install)

@@ -311,5 +311,3 @@ void CheckUninstallEntry(const std::string &installDirectory)
 }
 
 }  // namespace setup_e2e
-
-int main(int argc, char **argv) { return robot::Main(argc, argv); }
