@@ -10,9 +10,10 @@
 #include "TINIFile.h"
 
 #define PATH_SIZE (FS_PATH_LENGTH + 1)
-// Registry names and data: 260 bytes and room for a terminator that the
-// stored data may lack.
-#define REGISTRY_TEXT_SIZE (MAX_PATH + 1)
+// Registry names and data: 260 bytes, room for the terminator that the
+// platform adds when it converts a text, and one more for a terminator that
+// the stored data may lack.
+#define REGISTRY_TEXT_SIZE (MAX_PATH + 2)
 #define MESSAGE_SIZE 256
 #define APPEND_AT_END 0x7FFFFFFF
 
@@ -88,8 +89,8 @@ static void ListForRemoval(TINIFile *profile, const char *path)
 }
 
 // Reads the string value name of key into text (REGISTRY_TEXT_SIZE bytes).
-// The text is terminated even when the stored data fills all 260 bytes
-// without a terminator; bytes after the data are zero. Returns 1 when read.
+// A text of 260 bytes is read whole, and terminated even when the stored
+// data has no terminator; bytes after the data are zero. Returns 1 when read.
 static int QueryRegistryText(HKEY key, const char *name, char *text)
 {
     ZeroMemory(text, REGISTRY_TEXT_SIZE);
@@ -113,7 +114,7 @@ static void FindSpecialFolders(char *programs, char *startup)
     TBuffer data(REGISTRY_TEXT_SIZE);
     for (DWORD index = 0;; index++) {
         DWORD nameSize = MAX_PATH;
-        DWORD dataSize = MAX_PATH;
+        DWORD dataSize = REGISTRY_TEXT_SIZE - 1;
         LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, NULL, (BYTE *)data.data,
                                     &dataSize);
         if (status == ERROR_MORE_DATA)

@@ -249,3 +249,50 @@ ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
     CHECK(!DirectoryExists(Join(programs, "Veltrano 1.0")), "no program group");
     CHECK(!DirectoryExists("C:\\Veltrano 1.0"), "no group at a drive's root either");
 }
+
+namespace {
+
+// Stores text as a REG_SZ value of exactly its length, without a terminator.
+bool SetUnterminated(HKEY root, const char *key, const char *value, const std::string &text)
+{
+    HKEY k;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(k, value, 0, REG_SZ, (const BYTE *)text.data(), (DWORD)text.size());
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+ROBOT_SCENARIO(registry_texts_at_their_limits)
+{
+    std::string directory = std::string(BASE) + "\\Limits";
+    CleanSlate(directory);
+    SetAutoDial(nullptr);
+    // A proxy text that fills all 260 bytes and has no terminator.
+    std::string host(250, 'h');
+    SetProxy(nullptr);
+    REQUIRE(SetUnterminated(HKEY_CURRENT_USER, INTERNET_KEY, "ProxyServer", host + ":123456789"),
+            "the 260-byte proxy value is stored");
+    // A Shell Folders value too long for the buffers, met before "Programs".
+    std::string programs = ProgramsFolder();
+    REQUIRE(!programs.empty(), "Shell Folders names a Programs folder");
+    RegRemoveValue(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs");
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "A long value", std::string(400, 'a'));
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", programs);
+    AtEnd([]() { RegRemoveValue(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "A long value"); });
+
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    Answer(WalkToCompletion(installer, choices), IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, true,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
+                                   "ProxyPort=123456789", "ProxyServer=" + host}));
+    CHECK(DirectoryExists(Join(programs, "Veltrano 1.0")),
+          "the Programs folder is found past the long value");
+}
