@@ -242,10 +242,12 @@ int TFileSys::PathExists(const char *path)
     }
     if (length == 0)
         return 0;
-    char root[4] = {path[0], path[1], path[2], '\0'};
+    char root[4];
+    CopyBounded(root, path, sizeof root);
     if (length == 1 || (length == 2 && path[1] == ':')) {   // D and D: stand for D:\ .
         root[1] = ':';
         root[2] = '\\';
+        root[3] = '\0';
     }
     return GetDriveTypeA(root) > DRIVE_NO_ROOT_DIR;
 }

@@ -14,11 +14,15 @@
 // (BATCH_TEXT_LENGTH characters): cmd reads a batch file in the OEM code page,
 // so the path is converted to it ("Müller" would otherwise name another
 // directory), and every "%" is doubled so that cmd does not take part of the
-// path for a variable.
-static void BatchText(char *target, const char *path)
+// path for a variable. Returns 0 for an empty path or one longer than a path
+// can be (a cut path would name something else).
+static int BatchText(char *target, const char *path)
 {
     TBuffer oem(FS_PATH_LENGTH + 1);
-    unsigned length = LengthBounded(path, FS_PATH_LENGTH);
+    unsigned length = LengthBounded(path, FS_PATH_LENGTH + 1);
+    target[0] = '\0';
+    if (length == 0 || length > FS_PATH_LENGTH)
+        return 0;
     CharToOemBuffA(path, oem, length);
     oem[length] = '\0';
     unsigned out = 0;
@@ -28,6 +32,7 @@ static void BatchText(char *target, const char *path)
         target[out++] = oem[i];
     }
     target[out] = '\0';
+    return 1;
 }
 
 // The file, with "\n" written as CR LF (mode "wt"). Each loop retries its
@@ -73,10 +78,9 @@ int WriteBatchFile(const char *batchPath, const char *settingsPath, const char *
     TBuffer exe(BATCH_TEXT_LENGTH);
     TBuffer folder(BATCH_TEXT_LENGTH);
     TBuffer self(BATCH_TEXT_LENGTH);
-    BatchText(settings, settingsPath);
-    BatchText(exe, exePath);
-    BatchText(folder, directory);
-    BatchText(self, batchPath);
+    if (!BatchText(settings, settingsPath) || !BatchText(exe, exePath) ||
+        !BatchText(folder, directory) || !BatchText(self, batchPath))
+        return 0;
 
     FILE *file = fopen(batchPath, "wt");
     if (!file)

@@ -8,10 +8,13 @@
 // Builds into settingsPath (FS_PATH_LENGTH + 1 characters) the settings file
 // in the uninstaller's own directory. The file is always taken from there,
 // never searched for: a file of that name in the current directory or on the
-// search path is not ours. Returns 0 (and an empty path) when it does not fit.
+// search path is not ours. Returns 0 (and an empty path) when the directory
+// is unknown or the path does not fit.
 static int SettingsFilePath(char *settingsPath)
 {
-    if (CopyBounded(settingsPath, installContext->ModuleDirectory(), FS_PATH_LENGTH + 1) &&
+    const char *moduleDirectory = installContext->ModuleDirectory();
+    if (moduleDirectory[0] != '\0' &&
+        CopyBounded(settingsPath, moduleDirectory, FS_PATH_LENGTH + 1) &&
         AppendBounded(settingsPath, SETTINGS_FILE_NAME, FS_PATH_LENGTH + 1))
         return 1;
     settingsPath[0] = '\0';
@@ -49,11 +52,13 @@ void RunUninstall(HINSTANCE instance)
 
     RemoveUninstallEntry();
 
+    // Without its own directory the uninstaller knows neither its list nor
+    // the directory to remove, so it removes nothing more.
     TBuffer settingsPath(FS_PATH_LENGTH + 1);
-    if (SettingsFilePath(settingsPath)) {
-        RemoveListedItems(settingsPath);
-        DeleteFileA(settingsPath);
-    }
+    if (!SettingsFilePath(settingsPath))
+        return;
+    RemoveListedItems(settingsPath);
+    DeleteFileA(settingsPath);
 
     TBuffer tempDirectory(FS_PATH_LENGTH + 1);
     if (!BatchPaths(instance, tempDirectory, batchPath, exePath))

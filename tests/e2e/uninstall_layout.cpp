@@ -97,7 +97,25 @@ Installation LayOut(const char *scenario, const LayoutOptions &options)
     return in;
 }
 
-long RunUninstaller(const Installation &install, const std::string &directory, int answer)
+// Presses the box's button buttonId as a person would: by mouse, or by
+// moving the focus to it and pressing Enter.
+static void Press(HWND box, int buttonId, Answering how)
+{
+    HWND button = Control(box, buttonId);
+    if (how == Answering::Buttons) {
+        REQUIRE(Answer(box, buttonId), "button %d clicked", buttonId);
+        return;
+    }
+    if (FocusOf(box) != button) {
+        Focus(box, button);
+        REQUIRE(WaitUntil([&]() { return FocusOf(box) == button; }, 5000),
+                "focus moved to button %d", buttonId);
+    }
+    REQUIRE(PressKey(box, VK_RETURN), "Enter pressed on button %d", buttonId);
+}
+
+long RunUninstaller(const Installation &install, const std::string &directory, int answer,
+                    Answering how)
 {
     Process p = Start("\"" + install.exe + "\"", directory.c_str());
     REQUIRE(p.pid != 0, "uninstaller started from %s", directory.c_str());
@@ -106,14 +124,17 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
     CHECK_EQ(MessageBoxText(box), std::string("Are you sure to remove Veltrano?"));
     CHECK(Control(box, IDYES) && Control(box, IDNO) && !Control(box, IDOK),
           "confirmation offers Yes and No only");
-    REQUIRE(Answer(box, answer), "confirmation answered %s", answer == IDYES ? "Yes" : "No");
+    CHECK(MessageBoxIcon(box) != nullptr, "confirmation shows an icon");
+    CHECK(FocusOf(box) == Control(box, IDYES), "Yes is the focused default button");
+    Press(box, answer, how);
     if (answer == IDYES) {
         HWND notice = WaitWindow("#32770", "Uninstall", 30000, p.pid);
         REQUIRE(notice, "notice \"Uninstall\" shown");
         CHECK_EQ(MessageBoxText(notice), std::string("Please quit all running instances of Veltrano"));
+        CHECK(MessageBoxIcon(notice) != nullptr, "notice shows an icon");
         CHECK(Control(notice, IDOK) && !Control(notice, IDYES) && !Control(notice, IDNO),
               "notice offers OK only");
-        REQUIRE(Answer(notice, IDOK), "notice answered OK");
+        Press(notice, IDOK, how);
     }
     return WaitExit(p, 30000);
 }

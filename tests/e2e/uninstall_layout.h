@@ -39,10 +39,17 @@ Installation LayOut(const char *scenario, const LayoutOptions &options);
 // Path of the uninstaller's batch file in the temporary directory.
 std::string BatchFilePath();
 
+// How the robot answers the two message boxes.
+enum class Answering {
+    Buttons,    // clicks the buttons
+    Keyboard,   // moves the focus to the button and presses Enter
+};
+
 // Starts the uninstaller in directory, answers the confirmation with answer
 // (IDYES or IDNO) and, after Yes, the notice with OK; checks both boxes'
 // texts on the way. Returns the exit code (-1 when it did not end in time).
-long RunUninstaller(const Installation &install, const std::string &directory, int answer);
+long RunUninstaller(const Installation &install, const std::string &directory, int answer,
+                    Answering how = Answering::Buttons);
 
 // Waits until the batch file has done its work and deleted itself and no
 // cmd.exe runs any more. Returns true when it ended within timeoutMs.

@@ -36,7 +36,7 @@ ROBOT_SCENARIO(no_changes_nothing)
 {
     Installation in = LayOut("no_changes_nothing", LayoutOptions());
     DdeListener application("Veltrano stand-in");
-    CHECK_EQ(RunUninstaller(in, in.directory, IDNO), 1L);
+    CHECK_EQ(RunUninstaller(in, in.directory, IDNO, Answering::Keyboard), 1L);
     for (const std::string &item : in.listed)
         CHECK(Exists(item), "still there: %s", item.c_str());
     std::string data;
@@ -70,9 +70,28 @@ ROBOT_SCENARIO(yes_full_installation)
     CHECK(ReadShellLink(in.startupLink, &link) && link.description == "Veltrano 1.0",
           "Startup shortcut stays: %s", in.startupLink.c_str());
 
-    CHECK(WaitForBatchEnd(30000), "batch file ended and deleted itself");
-    CHECK(!FileExists(in.exe), "batch file deleted _purgel.exe");
-    CHECK(!DirectoryExists(in.directory), "batch file removed the installation directory");
+    // Watch the batch file work: the uninstaller's file first, then the
+    // directory, then the batch file itself.
+    DWORD start = GetTickCount(), exeGone = 0, directoryGone = 0, batchGone = 0;
+    std::string batch = BatchFilePath();
+    WaitUntil([&]() {
+        DWORD now = GetTickCount() - start + 1;
+        if (!exeGone && !FileExists(in.exe))
+            exeGone = now;
+        if (!directoryGone && !DirectoryExists(in.directory))
+            directoryGone = now;
+        if (!batchGone && !FileExists(batch))
+            batchGone = now;
+        return exeGone && directoryGone && batchGone;
+    }, 30000, 20);
+    Say("  gone after: _purgel.exe %lu ms, directory %lu ms, batch file %lu ms",
+        (unsigned long)exeGone, (unsigned long)directoryGone, (unsigned long)batchGone);
+    CHECK(exeGone, "batch file deleted _purgel.exe");
+    CHECK(directoryGone, "batch file removed the installation directory");
+    CHECK(batchGone, "batch file deleted itself");
+    CHECK(exeGone <= directoryGone && directoryGone <= batchGone,
+          "in the order _purgel.exe, directory, batch file");
+    CHECK(WaitForBatchEnd(10000), "no cmd.exe left");
 }
 
 ROBOT_SCENARIO(settings_from_own_directory)
@@ -86,7 +105,7 @@ ROBOT_SCENARIO(settings_from_own_directory)
     REQUIRE(WriteBytes(victim, "not ours\r\n"), "unrelated file written");
     REQUIRE(WriteBytes(elsewhere + "\\Pellino.exe.ini", "[DeInstall]\r\n" + victim + "\r\n"),
             "decoy settings file written");
-    CHECK_EQ(RunUninstaller(in, elsewhere, IDYES), 1L);
+    CHECK_EQ(RunUninstaller(in, elsewhere, IDYES, Answering::Keyboard), 1L);
     CheckListedGone(in);
     CHECK(FileExists(victim), "file listed only by the decoy settings file stays");
     CHECK(WaitForBatchEnd(30000), "batch file ended");
@@ -231,4 +250,27 @@ ROBOT_SCENARIO(batch_file_bytes)
     CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
     CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
+}
+
+ROBOT_SCENARIO(batch_file_not_writable)
+{
+    LayoutOptions options;
+    options.programGroup = false;
+    Installation in = LayOut("batch_file_not_writable", options);
+    // An older batch file of that name that cannot be replaced (held open
+    // without write sharing) must not be started in place of the new one.
+    std::string marker = in.root + "\\stale batch ran.txt";
+    REQUIRE(WriteBytes(BatchFilePath(), "@echo stale> \"" + marker + "\"\r\n"),
+            "stale batch file written");
+    static HANDLE hold;
+    hold = CreateFileA(BatchFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+    REQUIRE(hold != INVALID_HANDLE_VALUE, "stale batch file held open");
+    AtEnd([]() { CloseHandle(hold); });
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckListedGone(in);
+    Sleep(3000);
+    CHECK(!FileExists(marker), "the stale batch file was not started");
+    CHECK(FileExists(in.exe), "without a batch file the uninstaller's file stays");
+    CHECK(DirectoryExists(in.directory), "and so does its directory");
 }

@@ -43,6 +43,7 @@ DWORD AttributesOf(const std::string &unixPath, const struct stat &st)
 }
 
 // '*' matches any run of characters, '?' one character; case is ignored.
+// ("*.*" is the old spelling of "everything", names without a dot included.)
 bool Matches(const char *pattern, const char *name)
 {
     for (;;) {
@@ -143,7 +144,7 @@ HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *data)
             bool dots = !strcmp(e->d_name, ".") || !strcmp(e->d_name, "..");
             if (dots && (!wild || parent.size() <= 3))
                 continue;
-            bool match = wild ? Matches(pattern.c_str(), e->d_name)
+            bool match = wild ? (pattern == "*.*" || Matches(pattern.c_str(), e->d_name))
                               : host::SameName(pattern, e->d_name);
             if (!match)
                 continue;

@@ -164,6 +164,10 @@ bool IsMaximised(HWND window);
 HWND FocusOf(HWND window);
 // The text of a message box (its static text control).
 std::string MessageBoxText(HWND box);
+// The icon a message box shows (STM_GETICON of its icon control), nullptr
+// when it shows none. Under Wine the system icons are loaded per process, so
+// the handle cannot be compared with the robot's own LoadIconA(0, IDI_...).
+HICON MessageBoxIcon(HWND box);
 
 // ---------------------------------------------------------------- acting
 

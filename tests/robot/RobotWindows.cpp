@@ -116,6 +116,26 @@ HWND FocusOf(HWND window)
 
 std::string MessageBoxText(HWND box) { return Text(Control(box, MESSAGE_BOX_TEXT_ID)); }
 
+static BOOL CALLBACK FindIconControl(HWND child, LPARAM parameter)
+{
+    if (ClassOf(child) == "Static" && (Style(child) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND *>(parameter) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HICON MessageBoxIcon(HWND box)
+{
+    HWND icon = nullptr;
+    EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&icon));
+    DWORD_PTR handle = 0;
+    if (!icon || !SendMessageTimeoutA(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT,
+                                      &handle))
+        return nullptr;
+    return reinterpret_cast<HICON>(handle);
+}
+
 bool Click(HWND button)
 {
     return button && PostMessageA(button, BM_CLICK, 0, 0);

@@ -106,16 +106,6 @@ TEST(FileIORead, LinesComeBackWithoutTheirEnds)
     }
 }
 
-TEST(FileIORead, EmptyLineIsNotTheEnd)
-{
-    Scratch s;
-    s.Write("in.txt", "\r\nx");
-    FileIO file(s.Path("in.txt").c_str(), OF_READ);
-    EXPECT_STREQ("", file.ReadLine());
-    EXPECT_EQ(0, file.Eof());
-    EXPECT_STREQ("x", file.ReadLine());
-}
-
 TEST(FileIORead, MissingFileIsClosedAndAtItsEnd)
 {
     Scratch s;

@@ -80,19 +80,3 @@ TEST(FileIOWrite, MissingDirectoryLosesTheTextQuietly)
     }
     EXPECT_FALSE(s.Exists("nodir\\out.txt"));
 }
-
-// What the writer writes, the reader gives back line by line.
-TEST(FileIOWrite, WrittenLinesReadBack)
-{
-    Scratch s;
-    {
-        FileIO file(s.Path("round.txt").c_str(), OF_CREATE | OF_WRITE);
-        for (int i = 0; i < 400; i++)
-            file << "line " << std::to_string(i).c_str() << "\r\n";
-    }
-    FileIO file(s.Path("round.txt").c_str(), OF_READ);
-    for (int i = 0; i < 400; i++)
-        ASSERT_EQ("line " + std::to_string(i), std::string(file.ReadLine())) << "line " << i;
-    EXPECT_STREQ("", file.ReadLine());
-    EXPECT_EQ(1, file.Eof());
-}

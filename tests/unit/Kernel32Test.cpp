@@ -107,6 +107,7 @@ TEST(Kernel32, FindFirstFileMatchesWildcardsInTheLastComponent)
     s.MakeDir("sub");
     struct Row { const char *pattern; int count; } rows[] = {
         {"*.txt", 2}, {"t*", 2}, {"???.txt", 2}, {"*.ini", 1}, {"sub", 1}, {"SUB", 1},
+        {"*", 6}, {"*.*", 6},                         // with "." and ".."
         {"*.doc", 0}, {"missing", 0}, {"sub\\", 0},
     };
     for (const Row &row : rows) {

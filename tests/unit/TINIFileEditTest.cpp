@@ -13,7 +13,6 @@ struct Profile : public TINIFile {
     explicit Profile(const std::string &path) : TINIFile(path.c_str(), 1) {}
     ~Profile() { ClearModified(); }
     using TINIFile::FindSection;
-    using TINIFile::Trim;
 };
 
 } // namespace
@@ -237,14 +236,4 @@ TEST(TINIFileEdit, ManyItemsStaySortedAsTheArraysGrow)
     EXPECT_STREQ("s57", ini.GetValue("keys", "S57", "").Text());
     EXPECT_STREQ("s99", ini.GetText("texts", 0)) << "texts keep insertion order";
     EXPECT_STREQ("s00", ini.GetText("texts", 99));
-}
-
-TEST(TINIFileEdit, TrimCutsTheSixBlanksInPlace)
-{
-    char text[] = "\t\n\v\f\r a b \xA0\t\n\v\f\r ";
-    char *start = Profile::Trim(text);
-    EXPECT_EQ(text + 6, start);
-    EXPECT_STREQ("a b \xA0", start);
-    char blank[] = " \t ";
-    EXPECT_STREQ("", Profile::Trim(blank));
 }
