@@ -148,7 +148,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
         UpdateWindow(mainWindow);
         SendMessageA(mainWindow, WM_COMMAND, PAGE_WELCOME, 0);
-        MSG message;
+        MSG message = {};
         while (GetMessageA(&message, NULL, 0, 0) > 0) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
