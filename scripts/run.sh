@@ -1,10 +1,53 @@
 #!/usr/bin/env bash
-# run.sh: builds the Windows programs and runs the library's test program under Wine.
+# run.sh: builds Install.exe and starts it under Wine.
+# With a display ($DISPLAY set) the setup wizard opens there for you to use.
+# Without one, it runs on a virtual display (Xvfb) where the robot walks
+# through every page, takes a screenshot of each into build/screenshots/,
+# makes a default installation and prints a short summary of it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${BUILD_ROOT:-$top/build}
+build=$root/win32
 "$top/scripts/prereqs.sh"
 BUILD_ROOT=$root "$top/scripts/build.sh" win32
-"$top/scripts/wine-prefix.sh" "$root/win32"
-echo "run: the library's tests under Wine"
-"$top/scripts/wine.sh" "$root/win32" "$root/win32/tests/unit/unit_tests.exe"
+"$top/scripts/wine-prefix.sh" "$build"
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "run: starting Install.exe on display $DISPLAY"
+  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  wine "$build/Install.exe"
+  echo "run: Install.exe has ended"
+  exit 0
+fi
+
+shots=$root/screenshots
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+# A virtual display that this command starts is stopped again at its end.
+if [ ! -f "$build/xvfb.pid" ] || ! kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; then
+  "$top/scripts/xvfb.sh" "$build" start
+  trap '"$top/scripts/xvfb.sh" "$build" stop >/dev/null' EXIT
+fi
+display=$(cat "$build/xvfb.display")
+# Without a window manager Wine must size and frame the windows itself.
+"$top/scripts/wine.sh" "$build" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+echo "run: no display; walking through Install.exe on the virtual display $display"
+export SETUP_TOUR_SHOTS="Z:${shots//\//\\}"
+status=0
+"$top/scripts/wine.sh" "$build" "$build/tests/e2e/setup_tour.exe" default_installation_tour |
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    case "$line" in
+      SHOT\ *)
+        name=${line#SHOT }
+        import -window root -display "$display" "png:$shots/$name.png.part"
+        mv "$shots/$name.png.part" "$shots/$name.png"
+        echo "run: screenshot $shots/$name.png"
+        ;;
+      *) echo "$line" ;;
+    esac
+  done || status=$?
+[ "${PIPESTATUS[0]:-0}" = 0 ] || status=1
+echo "run: $(ls "$shots"/*.png 2>/dev/null | wc -l) screenshots in $shots"
+exit $status

@@ -1,0 +1,160 @@
+// TFileSys operations that move data between the program and the shell:
+// embedded payload into files, shell links, and copy or delete through the
+// shell's file operation. None of them uses workPath, except ShellDelete,
+// which tests its path with PathExists.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include "TFileSys.h"
+#include "TBuffer.h"
+#include "BoundedString.h"
+
+// The shell-link class and the two interfaces we ask of it, kept here so
+// that the programs need no import library for them.
+static const GUID ShellLinkClass =
+    {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const GUID ShellLinkInterface =
+    {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const GUID PersistFileInterface =
+    {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Flags of the shell's file operation: no confirmation, to the recycle bin
+// where possible; the copy also shows a simple progress dialog and makes
+// missing directories without asking.
+#define SHELL_COPY_FLAGS (FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_SIMPLEPROGRESS | FOF_NOCONFIRMMKDIR)
+#define SHELL_DELETE_FLAGS (FOF_NOCONFIRMATION | FOF_ALLOWUNDO)
+
+// Writes the resource of the given type and 16-bit identifier of our module
+// into file, replacing its content. Returns 1 when written; 0 when there is
+// no such resource (then no file is touched) or it could not be written.
+int TFileSys::ExtractResource(const char *type, WORD identifier, const char *file)
+{
+    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(identifier), type);
+    if (!resource)
+        return 0;
+    return WriteResource(resource, file);
+}
+
+// As above, with a numbered resource type.
+int TFileSys::ExtractResource(WORD type, WORD identifier, const char *file)
+{
+    return ExtractResource(MAKEINTRESOURCEA(type), identifier, file);
+}
+
+// Creates (or truncates) file and writes the resource's bytes into it in one
+// write, exactly as stored. Returns 1 when all bytes were written, 0 when the
+// file could not be created, the resource not locked (the file then stays
+// empty) or the write fell short. Shows the wait cursor meanwhile and
+// restores the previous one. The file is made with CreateFileA rather than
+// OpenFile, whose record holds only 128 characters of path: a deeper
+// installation directory would otherwise get no files at all.
+int TFileSys::WriteResource(HRSRC resource, const char *file)
+{
+    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
+    int written = 0;
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                NULL);
+    if (handle != INVALID_HANDLE_VALUE) {
+        DWORD size = SizeofResource(instance, resource);
+        HGLOBAL loaded = LoadResource(instance, resource);
+        const char *bytes = (const char *)LockResource(loaded);
+        DWORD done = 0;
+        if (bytes && WriteFile(handle, bytes, size, &done, NULL) && done == size)
+            written = 1;
+        FreeResource(loaded);
+        CloseHandle(handle);
+    }
+    SetCursor(previous);
+    return written;
+}
+
+// Creates the shell link linkFile (replacing one that is there) pointing at
+// target and carrying description; nothing else of the link is set. COM is
+// initialised for this call alone. Returns the HRESULT of the last step
+// performed: object creation, the query for IPersistFile, or the save.
+// A link path that does not fit into 260 UTF-16 units is refused with
+// E_INVALIDARG rather than saved under a cut name.
+HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
+                                  const char *description)
+{
+    CoInitialize(NULL);
+    IShellLinkA *link = NULL;
+    HRESULT result = CoCreateInstance(ShellLinkClass, NULL, CLSCTX_INPROC_SERVER,
+                                      ShellLinkInterface, (void **)&link);
+    if (SUCCEEDED(result)) {
+        link->SetPath(target);
+        link->SetDescription(description);
+        IPersistFile *persist = NULL;
+        result = link->QueryInterface(PersistFileInterface, (void **)&persist);
+        if (SUCCEEDED(result)) {
+            WCHAR wideName[MAX_PATH];
+            if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, MAX_PATH))
+                result = persist->Save(wideName, TRUE);
+            else
+                result = E_INVALIDARG;
+            persist->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return result;
+}
+
+// Copies path into a new buffer as a list of one name for the shell's file
+// operation: the name followed by two terminators.
+static char *MakeNameList(TBuffer &list, const char *path, unsigned length)
+{
+    CopyBounded(list.data, path, length + 1);
+    list.data[length + 1] = '\0';
+    return list.data;
+}
+
+// Copies source to destination through the shell (with its progress dialog
+// titled title, owned by owner). With replace 1 the destination is deleted
+// first; a destination that is still present afterwards is left as it is
+// and nothing is copied. Reports nothing.
+void TFileSys::ShellCopy(const char *destination, const char *source, int replace,
+                         HWND owner, const char *title)
+{
+    if (replace == 1)
+        DeleteFileA(destination);
+    if (FileExists(destination))
+        return;
+    unsigned sourceLength = lstrlenA(source);
+    unsigned destinationLength = lstrlenA(destination);
+    TBuffer from(sourceLength + 2);
+    TBuffer to(destinationLength + 2);
+    SHFILEOPSTRUCTA operation;
+    ZeroMemory(&operation, sizeof operation);
+    operation.hwnd = owner;
+    operation.wFunc = FO_COPY;
+    operation.pFrom = MakeNameList(from, source, sourceLength);
+    operation.pTo = MakeNameList(to, destination, destinationLength);
+    operation.fFlags = SHELL_COPY_FLAGS;
+    operation.lpszProgressTitle = title;
+    SHFileOperationA(&operation);
+}
+
+// Deletes path (which may hold wildcards) through the shell, to the recycle
+// bin where it can. When nothing matches and the path is not present, the
+// shell is not called at all. Reports nothing.
+void TFileSys::ShellDelete(const char *path, HWND owner, const char *title)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search != INVALID_HANDLE_VALUE || PathExists(path)) {
+        unsigned length = lstrlenA(path);
+        TBuffer list(length + 2);
+        SHFILEOPSTRUCTA operation;
+        ZeroMemory(&operation, sizeof operation);
+        operation.hwnd = owner;
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = MakeNameList(list, path, length);
+        operation.pTo = NULL;
+        operation.fFlags = SHELL_DELETE_FLAGS;
+        operation.lpszProgressTitle = title;
+        SHFileOperationA(&operation);
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}

@@ -1,0 +1,265 @@
+// The installation itself: payload files, program group and shortcuts,
+// uninstall entry, the application's settings file with the list of what
+// the uninstaller removes, the completion message and the launch. It runs
+// in one go, nothing is undone, and a step that fails does not stop the next.
+#include <windows.h>
+#include <shellapi.h>
+#include "SetupState.h"
+#include "BoundedString.h"
+#include "TBuffer.h"
+#include "TINIFile.h"
+
+#define PATH_SIZE (FS_PATH_LENGTH + 1)
+// Registry names and data: 260 bytes, room for the terminator that the
+// platform adds when it converts a text, and one more for a terminator that
+// the stored data may lack.
+#define REGISTRY_TEXT_SIZE (MAX_PATH + 2)
+#define MESSAGE_SIZE 256
+#define APPEND_AT_END 0x7FFFFFFF
+
+static const char DEINSTALL[] = "DeInstall";
+static const char SETTINGS[] = "Settings";
+static const char SHELL_FOLDERS_KEY[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+static const char INTERNET_SETTINGS_KEY[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+struct PayloadFile {
+    const char *fileName;
+    WORD identifier;
+};
+
+// Every payload file in installation order, ended by identifier 0. Row 1 is
+// the application, row 3 the uninstaller.
+const PayloadFile payloadFiles[] = {
+#define PAYLOAD_FILE(identifier, fileName) {fileName, identifier},
+#include "resources/Payload.inc"
+#undef PAYLOAD_FILE
+    {"", 0}};
+
+struct GroupShortcut {
+    const char *linkName;
+    const char *target;   // file in the installation directory
+};
+
+// The shortcuts of the program group, ended by an empty link name.
+const GroupShortcut groupShortcuts[] = {
+    {PRODUCT_TITLE, "pellino.exe"},
+    {"Help", "VeltranoHelp.htm"},
+    {"", ""}};
+
+#define APPLICATION_ROW 0
+#define UNINSTALLER_ROW 2
+
+// 1 when path holds more than blanks and every path the installation builds
+// from it (a separator or ":\", then the longest payload or settings file
+// name; the uninstaller's path in quotes) still fits into a path buffer.
+int InstallPathUsable(const char *path)
+{
+    unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
+    unsigned first = 0;
+    while (first < length && path[first] == ' ')
+        first++;
+    if (first == length)
+        return 0;
+    unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++)
+        if ((unsigned)lstrlenA(row->fileName) > longest)
+            longest = lstrlenA(row->fileName);
+    const unsigned separator = 2, quotes = 2;
+    return length + separator + longest + quotes <= FS_PATH_LENGTH;
+}
+
+// target = directory + separator + name, within PATH_SIZE characters.
+// Returns 1 when all of it fitted; a cut result is still terminated.
+static int JoinPath(char *target, const char *directory, const char *name)
+{
+    CopyBounded(target, directory, PATH_SIZE);
+    installContext->AddSeparator(target, PATH_SIZE);
+    unsigned length = lstrlenA(target);
+    if (!length || target[length - 1] != '\\')
+        return 0;
+    return AppendBounded(target, name, PATH_SIZE);
+}
+
+static void ListForRemoval(TINIFile *profile, const char *path)
+{
+    profile->PutText(DEINSTALL, path, APPEND_AT_END);
+}
+
+// Reads the string value name of key into text (REGISTRY_TEXT_SIZE bytes).
+// A text of 260 bytes is read whole, and terminated even when the stored
+// data has no terminator; bytes after the data are zero. Returns 1 when read.
+static int QueryRegistryText(HKEY key, const char *name, char *text)
+{
+    ZeroMemory(text, REGISTRY_TEXT_SIZE);
+    DWORD size = REGISTRY_TEXT_SIZE - 1;
+    if (RegQueryValueExA(key, name, NULL, NULL, (BYTE *)text, &size) != ERROR_SUCCESS)
+        return 0;
+    text[size < REGISTRY_TEXT_SIZE ? size : REGISTRY_TEXT_SIZE - 1] = '\0';
+    return 1;
+}
+
+// Finds the user's Programs and Startup folders in Shell Folders. A folder
+// that is not found stays empty. Values too long for the buffers are
+// passed over rather than ending the search.
+static void FindSpecialFolders(char *programs, char *startup)
+{
+    programs[0] = startup[0] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    TBuffer name(REGISTRY_TEXT_SIZE);
+    TBuffer data(REGISTRY_TEXT_SIZE);
+    for (DWORD index = 0;; index++) {
+        DWORD nameSize = MAX_PATH;
+        DWORD dataSize = REGISTRY_TEXT_SIZE - 1;
+        LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, NULL, (BYTE *)data.data,
+                                    &dataSize);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        data[dataSize < REGISTRY_TEXT_SIZE ? dataSize : REGISTRY_TEXT_SIZE - 1] = '\0';
+        if (!lstrcmpiA(name, "Programs"))
+            CopyBounded(programs, data, PATH_SIZE);
+        else if (!lstrcmpiA(name, "Startup"))
+            CopyBounded(startup, data, PATH_SIZE);
+    }
+    RegCloseKey(key);
+}
+
+// Creates the folder "Veltrano 1.0" in the Programs folder with the group's
+// shortcuts, and lists the shortcuts and then the folder for removal.
+static void CreateProgramGroup(TINIFile *profile, const char *programs)
+{
+    TBuffer group(PATH_SIZE);
+    TBuffer link(PATH_SIZE);
+    TBuffer target(PATH_SIZE);
+    if (!JoinPath(group, programs, PRODUCT_TITLE))
+        return;
+    installContext->CreateDirectoryPath(group);
+    for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++) {
+        if (!JoinPath(link, group, row->linkName) || !AppendBounded(link, ".lnk", PATH_SIZE))
+            continue;
+        ListForRemoval(profile, link);
+        JoinPath(target, installPath, row->target);
+        installContext->CreateShellLink(target, link, row->linkName);
+    }
+    ListForRemoval(profile, group);
+}
+
+// Registers the uninstaller in the system's list of installed software.
+static void WriteUninstallEntry()
+{
+    TBuffer command(PATH_SIZE);
+    TBuffer uninstaller(PATH_SIZE);
+    JoinPath(uninstaller, installPath, payloadFiles[UNINSTALLER_ROW].fileName);
+    CopyBounded(command, "\"", PATH_SIZE);
+    AppendBounded(command, uninstaller, PATH_SIZE);
+    AppendBounded(command, "\"", PATH_SIZE);
+
+    HKEY parent, key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_CREATE_SUB_KEY, &parent) !=
+        ERROR_SUCCESS)
+        return;
+    DWORD disposition;
+    LONG status = RegCreateKeyExA(parent, PRODUCT_NAME, 0, (LPSTR) "", REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, NULL, &key, &disposition);
+    RegCloseKey(parent);
+    if (status != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)PRODUCT_TITLE,
+                   sizeof PRODUCT_TITLE);
+    RegSetValueExA(key, "UninstallString", 0, REG_SZ, (const BYTE *)command.data,
+                   lstrlenA(command) + 1);
+    RegCloseKey(key);
+}
+
+// Copies the user's proxy and dial-up choices into the application's
+// settings: "ProxyServer" is the proxy text up to its first colon,
+// "ProxyPort" what follows it; "WebScanAutomatically" is the opposite of
+// "EnableAutoDial".
+static void CopyInternetSettings(TINIFile *profile)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, INTERNET_SETTINGS_KEY, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return;
+    TBuffer text(REGISTRY_TEXT_SIZE);
+    if (QueryRegistryText(key, "ProxyServer", text)) {
+        char *colon = text.data;
+        while (*colon && *colon != ':')
+            colon++;
+        if (*colon) {
+            *colon = '\0';
+            profile->SetValue(SETTINGS, "ProxyPort", colon + 1);
+        }
+        profile->SetValue(SETTINGS, "ProxyServer", text.data);
+    }
+    if (QueryRegistryText(key, "EnableAutoDial", text)) {
+        const BYTE *bytes = (const BYTE *)text.data;
+        DWORD autoDial = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | (DWORD)bytes[3] << 24;
+        profile->SetValue(SETTINGS, "WebScanAutomatically", autoDial ? "0" : "1");
+    }
+    RegCloseKey(key);
+}
+
+static void ShowCompletion()
+{
+    TBuffer text(MESSAGE_SIZE);
+    TBuffer caption(MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_DONE_TEXT + languageOffset, text, MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_DONE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
+    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
+// Runs the whole installation into installPath and ends the program by
+// posting WM_DESTROY to window.
+void RunInstallation(HWND window)
+{
+    TBuffer path(PATH_SIZE);
+    TBuffer application(PATH_SIZE);
+    TBuffer programs(PATH_SIZE);
+    TBuffer startup(PATH_SIZE);
+
+    JoinPath(path, installPath, SETTINGS_FILE_NAME);
+    TINIFile *profile = new TINIFile(path, 1);
+    installContext->CreateDirectoryPath(installPath);
+
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
+        JoinPath(path, installPath, row->fileName);
+        installContext->ExtractResource("INSTALL_FILE", row->identifier, path);
+        ListForRemoval(profile, path);
+    }
+    JoinPath(path, installPath, "pellino.exe.ini");
+    ListForRemoval(profile, path);
+    JoinPath(application, installPath, payloadFiles[APPLICATION_ROW].fileName);
+
+    // Without a Programs (or Startup) folder there is nowhere to put the
+    // group (or the start-up shortcut): that step is left out.
+    FindSpecialFolders(programs, startup);
+    if (createProgramGroup == 1 && programs[0])
+        CreateProgramGroup(profile, programs);
+    if (startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
+        AppendBounded(path, ".lnk", PATH_SIZE))
+        installContext->CreateShellLink(application, path, PRODUCT_TITLE);
+
+    WriteUninstallEntry();
+    CopyBounded(path, installPath, PATH_SIZE);
+    AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
+    profile->SetValue(SETTINGS, "DefaultPage", path.data);
+    CopyInternetSettings(profile);
+    delete profile;
+
+    ShowCompletion();
+    if (startAfterInstall == 1) {
+        // The directory with its separator, so that a drive letter alone
+        // (D) still names the drive's root.
+        CopyBounded(path, installPath, PATH_SIZE);
+        installContext->AddSeparator(path, PATH_SIZE);
+        ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
+    }
+    PostMessageA(window, WM_DESTROY, 0, 0);
+}

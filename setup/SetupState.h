@@ -1,0 +1,80 @@
+// The program-wide state of Install and its fixed names: product constants,
+// wizard commands and page results, control, string and icon identifiers.
+// The resource script includes this header too, so that the dialogs and the
+// code share one set of numbers.
+#ifndef VELTRANO_SETUPSTATE_H
+#define VELTRANO_SETUPSTATE_H
+
+#define PRODUCT_TITLE "Veltrano 1.0"
+#define PRODUCT_NAME "Veltrano"
+#define SETTINGS_FILE_NAME "Pellino.exe.ini"
+
+// Added to every string identifier and to the templates of pages 2 and 5.
+#define LANGUAGE_GERMAN 0
+#define LANGUAGE_ENGLISH 4000
+
+// Wizard commands: the wParam of a WM_COMMAND that the main window posts to
+// itself. A page's number is also its dialog creation parameter and, for the
+// welcome and options pages, its template identifier without the language.
+#define PAGE_LANGUAGE 1
+#define PAGE_WELCOME 2
+#define PAGE_OPTIONS 5
+#define CMD_INSTALL 6
+
+// Page results, passed to EndDialog.
+#define RESULT_NEXT 1
+#define RESULT_BACK 2
+#define RESULT_QUIT 3
+
+// Controls of the wizard pages (1 and 2 are IDOK and IDCANCEL).
+#define IDC_NEXT 1
+#define IDC_BACK 2
+#define IDC_QUIT 101
+#define IDC_GERMAN 102       // language page
+#define IDC_WELCOME_TITLE 102 // welcome page: "Welcome to %s"
+#define IDC_ENGLISH 104
+#define IDC_SEARCH 105       // options page
+#define IDC_PATH 106
+#define IDC_PROGRAM_GROUP 107
+#define IDC_START_WITH_WINDOWS 108
+#define IDC_START_AFTER_INSTALL 109
+
+// String table bases; the identifier loaded is base + languageOffset.
+#define STR_QUIT_CAPTION 1
+#define STR_QUIT_TEXT 2
+#define STR_BROWSE_TITLE 3
+#define STR_DONE_TEXT 5
+#define STR_DONE_CAPTION 6
+
+// Icons: the window class's and the welcome page's.
+#define ICON_MAIN 1
+#define ICON_WELCOME 3
+
+#ifndef RC_INVOKED
+#include <windows.h>
+#include "TFileSys.h"
+
+// Room of installPath, terminator included.
+#define INSTALL_PATH_SIZE MAX_PATH
+
+extern int languageOffset;          // LANGUAGE_GERMAN or LANGUAGE_ENGLISH
+extern HINSTANCE appInstance;
+extern HWND mainWindow;             // owner of every page
+extern char installPath[INSTALL_PATH_SIZE];
+extern int createProgramGroup;      // 0 or 1
+extern int startWithWindows;        // 0 or 1
+extern int startAfterInstall;       // 0 or 1
+extern TFileSys *installContext;    // the program's one TFileSys
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK WizardDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+void CenterPage(HWND window);
+void ConfirmQuit(HWND owner, int page);
+void RunInstallation(HWND window);
+
+// 1 when path can be installed into: not empty, and short enough that every
+// path the installation builds from it fits into a path buffer.
+int InstallPathUsable(const char *path);
+#endif
+
+#endif

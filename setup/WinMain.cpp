@@ -1,0 +1,161 @@
+// Install's entry point and its background window, whose procedure drives
+// the wizard: each command opens one page and posts the next command.
+#include <windows.h>
+#include "SetupState.h"
+#include "BoundedString.h"
+
+int languageOffset = LANGUAGE_ENGLISH;
+HINSTANCE appInstance;
+HWND mainWindow;
+char installPath[INSTALL_PATH_SIZE];
+int createProgramGroup = 1;
+int startWithWindows = 0;
+int startAfterInstall = 1;
+TFileSys *installContext;
+
+static const char MAIN_CLASS[] = "InstClass";
+
+// Proposes the installation directory in installPath: "c:\" and the first
+// directory matching c:\prog*, else the Windows directory; then a separator
+// and the product name.
+static void ProposeInstallPath()
+{
+    CopyBounded(installPath, installContext->WindowsDirectory(), sizeof installPath);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("c:\\prog*", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                CopyBounded(installPath, "c:\\", sizeof installPath);
+                AppendBounded(installPath, found.cFileName, sizeof installPath);
+                break;
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    installContext->AddSeparator(installPath, sizeof installPath);
+    AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
+}
+
+// Draws the product title in large italics, white with a black shadow four
+// pixels to the lower right. The class brush has painted the teal already.
+static LRESULT PaintTitle(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    LOGFONTA description;
+    ZeroMemory(&description, sizeof description);
+    description.lfHeight = 50;
+    description.lfWeight = FW_NORMAL;
+    description.lfItalic = 1;
+    description.lfCharSet = ANSI_CHARSET;
+    CopyBounded(description.lfFaceName, "Arial", sizeof description.lfFaceName);
+    HFONT font = CreateFontIndirectA(&description);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutA(dc, 24, 24, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
+    SetTextColor(dc, RGB(255, 255, 255));
+    TextOutA(dc, 20, 20, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+static void PostCommand(HWND window, int command)
+{
+    PostMessageA(window, WM_COMMAND, command, 0);
+}
+
+// Opens one wizard page as a modal dialog and posts what follows from its
+// result. A result outside the three known ones (a page that could not be
+// opened) posts nothing.
+static LRESULT ShowPage(HWND window, int page)
+{
+    int templateId = page == PAGE_LANGUAGE ? page : languageOffset + page;
+    INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA((WORD)templateId), mainWindow,
+                                     WizardDlgProc, page);
+    if (result == RESULT_QUIT) {
+        ConfirmQuit(window, page);
+    } else if (result == RESULT_NEXT) {
+        PostCommand(window, page == PAGE_LANGUAGE ? PAGE_WELCOME
+                            : page == PAGE_WELCOME ? PAGE_OPTIONS : CMD_INSTALL);
+    } else if (result == RESULT_BACK && page != PAGE_LANGUAGE) {
+        PostCommand(window, page == PAGE_WELCOME ? PAGE_LANGUAGE : PAGE_WELCOME);
+    }
+    return 0;
+}
+
+// The background window's procedure: paints the title, runs the wizard
+// commands and ends the program on WM_DESTROY.
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        return PaintTitle(window);
+    case WM_COMMAND:
+        switch (wParam) {
+        case PAGE_LANGUAGE:
+        case PAGE_WELCOME:
+        case PAGE_OPTIONS:
+            return ShowPage(window, (int)wParam);
+        case CMD_INSTALL:
+            RunInstallation(window);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Registers "InstClass" with the teal brush and creates the maximised
+// background window. Returns the window, or 0 when either step failed.
+static HWND CreateBackground(HBRUSH background)
+{
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = appInstance;
+    windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(ICON_MAIN));
+    windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = MAIN_CLASS;
+    if (!RegisterClassA(&windowClass))
+        return 0;
+    return CreateWindowExA(0, MAIN_CLASS, "", WS_POPUP | WS_VISIBLE | WS_MAXIMIZE, 0, 0, 0, 0,
+                           NULL, NULL, appInstance, NULL);
+}
+
+// Sets up the state, shows the background and the first page, and runs the
+// message loop until the wizard or the installation ends the program.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    appInstance = instance;
+    languageOffset = LANGUAGE_ENGLISH;
+    installContext = new TFileSys(appInstance);
+    ProposeInstallPath();
+
+    LOGBRUSH teal = {BS_SOLID, RGB(0, 128, 128), 0};
+    HBRUSH background = CreateBrushIndirect(&teal);
+    int exitCode = 0;
+    mainWindow = CreateBackground(background);
+    // Without a window nothing could ever end the message loop: end at once.
+    if (mainWindow) {
+        ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
+        UpdateWindow(mainWindow);
+        SendMessageA(mainWindow, WM_COMMAND, PAGE_WELCOME, 0);
+        MSG message = {};
+        while (GetMessageA(&message, NULL, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        exitCode = (int)message.wParam;
+    }
+    DeleteObject(background);
+    delete installContext;
+    return exitCode;
+}

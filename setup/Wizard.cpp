@@ -1,0 +1,229 @@
+// The wizard pages: one dialog procedure for the language, welcome and
+// options pages, the centring of a page, the quit question and the folder
+// search. Every choice goes straight into the program-wide setup state.
+#include <windows.h>
+#include <shlobj.h>
+#include "SetupState.h"
+#include "BoundedString.h"
+#include "TBuffer.h"
+
+#define TEXT_SIZE 256
+#define TITLE_FORMAT_SIZE 512
+
+// Loads string base + languageOffset into text (size characters); a string
+// that cannot be loaded leaves text empty.
+static void LoadText(int base, char *text, int size)
+{
+    text[0] = '\0';
+    LoadStringA(appInstance, base + languageOffset, text, size);
+}
+
+// Titles the page with the product title and centres it on the screen.
+void CenterPage(HWND window)
+{
+    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)PRODUCT_TITLE);
+    WINDOWPLACEMENT placement;
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    int width = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+    int height = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    MoveWindow(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, TRUE);
+}
+
+// Asks whether to quit; Yes posts WM_DESTROY to owner, anything else posts
+// the page's command again so that the page reopens with the stored values.
+void ConfirmQuit(HWND owner, int page)
+{
+    TBuffer caption(TEXT_SIZE);
+    TBuffer text(TEXT_SIZE);
+    LoadText(STR_QUIT_CAPTION, caption, TEXT_SIZE);
+    LoadText(STR_QUIT_TEXT, text, TEXT_SIZE);
+    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        PostMessageA(owner, WM_DESTROY, 0, 0);
+    else
+        PostMessageA(owner, WM_COMMAND, page, 0);
+}
+
+// Fills the welcome page's title line: the template's text holds one "%s",
+// which becomes the product title.
+static void FillWelcomeTitle(HWND page)
+{
+    TBuffer format(TITLE_FORMAT_SIZE);
+    TBuffer title(TITLE_FORMAT_SIZE);
+    GetDlgItemTextA(page, IDC_WELCOME_TITLE, format, TITLE_FORMAT_SIZE);
+    char *mark = format.data;
+    while (*mark && !(mark[0] == '%' && mark[1] == 's'))
+        mark++;
+    if (*mark) {
+        *mark = '\0';
+        CopyBounded(title, format, TITLE_FORMAT_SIZE);
+        AppendBounded(title, PRODUCT_TITLE, TITLE_FORMAT_SIZE);
+        AppendBounded(title, mark + 2, TITLE_FORMAT_SIZE);
+    } else {
+        CopyBounded(title, format, TITLE_FORMAT_SIZE);
+    }
+    SetDlgItemTextA(page, IDC_WELCOME_TITLE, title);
+}
+
+// Fills the options page from the setup state. The edit takes no more than
+// installPath can hold.
+static void FillOptions(HWND page)
+{
+    SendDlgItemMessageA(page, IDC_PATH, EM_LIMITTEXT, INSTALL_PATH_SIZE - 1, 0);
+    SetDlgItemTextA(page, IDC_PATH, installPath);
+    SendDlgItemMessageA(page, IDC_PROGRAM_GROUP, BM_SETCHECK, createProgramGroup, 0);
+    SendDlgItemMessageA(page, IDC_START_WITH_WINDOWS, BM_SETCHECK, startWithWindows, 0);
+    SendDlgItemMessageA(page, IDC_START_AFTER_INSTALL, BM_SETCHECK, startAfterInstall, 0);
+}
+
+// Copies the text of the path edit into installPath, if the page has one.
+static void TakeTypedPath(HWND page)
+{
+    HWND edit = GetDlgItem(page, IDC_PATH);
+    if (edit)
+        GetWindowTextA(edit, installPath, sizeof installPath);
+}
+
+// Copies the file-system path out of a shell string record into path
+// (size characters) and frees what the record owns.
+static void PathFromRecord(STRRET *record, LPCITEMIDLIST item, char *path, int size)
+{
+    path[0] = '\0';
+    switch (record->uType) {
+    case STRRET_WSTR:
+        if (!WideCharToMultiByte(CP_ACP, 0, record->pOleStr, -1, path, size, NULL, NULL))
+            path[0] = '\0';
+        CoTaskMemFree(record->pOleStr);
+        break;
+    case STRRET_OFFSET:
+        CopyBounded(path, (const char *)item + record->uOffset, size);
+        break;
+    case STRRET_CSTR:
+        CopyBounded(path, record->cStr, size);
+        break;
+    }
+}
+
+// Lets the user pick a folder; the product directory is appended to it and
+// the result goes into installPath and the edit. Cancel changes nothing.
+static void SearchFolder(HWND page)
+{
+    TBuffer title(TEXT_SIZE);
+    TBuffer displayName(MAX_PATH);
+    LoadText(STR_BROWSE_TITLE, title, TEXT_SIZE);
+    BROWSEINFOA browse;
+    ZeroMemory(&browse, sizeof browse);
+    browse.hwndOwner = page;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST item = SHBrowseForFolderA(&browse);
+    if (!item)
+        return;
+    IShellFolder *desktop = NULL;
+    if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
+        STRRET record;
+        if (SUCCEEDED(desktop->GetDisplayNameOf(item, SHGDN_FORPARSING, &record))) {
+            TBuffer chosen(MAX_PATH);
+            PathFromRecord(&record, item, chosen, MAX_PATH);
+            if (chosen[0]) {
+                CopyBounded(installPath, chosen, sizeof installPath);
+                installContext->AddSeparator(installPath, sizeof installPath);
+                AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
+                SetDlgItemTextA(page, IDC_PATH, installPath);
+            }
+        }
+        desktop->Release();
+    }
+    CoTaskMemFree(item);
+}
+
+// Ends the page with result. Whatever stands in the path edit is taken over
+// first: pressing Enter right after typing leaves the edit without a
+// focus change, and the typed path must not be lost.
+static INT_PTR EndPage(HWND page, int result)
+{
+    TakeTypedPath(page);
+    EndDialog(page, result);
+    return TRUE;
+}
+
+// Next on the options page with a path that cannot be installed into keeps
+// the page open, with the focus in the path.
+static INT_PTR Next(HWND page)
+{
+    if (GetDlgItem(page, IDC_PATH)) {
+        TakeTypedPath(page);
+        if (!InstallPathUsable(installPath)) {
+            MessageBeep(MB_ICONHAND);
+            SetFocus(GetDlgItem(page, IDC_PATH));
+            return TRUE;
+        }
+    }
+    return EndPage(page, RESULT_NEXT);
+}
+
+static INT_PTR InitPage(HWND page, int pageNumber)
+{
+    CenterPage(page);
+    if (pageNumber == PAGE_LANGUAGE)
+        SendDlgItemMessageA(page, languageOffset ? IDC_ENGLISH : IDC_GERMAN, BM_SETCHECK,
+                            BST_CHECKED, 0);
+    else if (pageNumber == PAGE_WELCOME)
+        FillWelcomeTitle(page);
+    else if (pageNumber == PAGE_OPTIONS)
+        FillOptions(page);
+    return TRUE;
+}
+
+static int CheckState(HWND page, int control)
+{
+    return SendDlgItemMessageA(page, control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+static INT_PTR Command(HWND page, int control, int notification)
+{
+    switch (control) {
+    case IDC_NEXT:
+        return Next(page);
+    case IDC_BACK:
+        return EndPage(page, RESULT_BACK);
+    case IDC_QUIT:
+        return EndPage(page, RESULT_QUIT);
+    case IDC_GERMAN:
+        languageOffset = LANGUAGE_GERMAN;
+        return TRUE;
+    case IDC_ENGLISH:
+        languageOffset = LANGUAGE_ENGLISH;
+        return TRUE;
+    case IDC_SEARCH:
+        SearchFolder(page);
+        return TRUE;
+    case IDC_PATH:
+        if (notification == EN_KILLFOCUS)
+            TakeTypedPath(page);
+        return TRUE;
+    case IDC_PROGRAM_GROUP:
+        createProgramGroup = CheckState(page, control);
+        return TRUE;
+    case IDC_START_WITH_WINDOWS:
+        startWithWindows = CheckState(page, control);
+        return TRUE;
+    case IDC_START_AFTER_INSTALL:
+        startAfterInstall = CheckState(page, control);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// One dialog procedure for every page; the page number arrives as the
+// creation parameter.
+INT_PTR CALLBACK WizardDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        return InitPage(page, (int)lParam);
+    if (message == WM_COMMAND)
+        return Command(page, LOWORD(wParam), HIWORD(wParam));
+    return FALSE;
+}

@@ -1,0 +1,37 @@
+# End-to-end scenarios of Install.exe (included by tests/e2e/CMakeLists.txt).
+set(SETUP_SCENARIOS
+    first_page_centred_on_teal_background every_page_transition options_page_keeps_choices
+    unusable_path_keeps_options_page_open english_installation
+    german_installation_enter_after_typing proxy_list_without_program_group
+    installing_twice_keeps_one_list single_letter_path_is_a_drive_root
+    deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
+    registry_texts_at_their_limits install_run_and_uninstall)
+add_e2e(NAME setup
+  SOURCES setup_main.cpp setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
+  SCENARIOS ${SETUP_SCENARIOS}
+  TIMEOUT 180
+  DEPENDS Install)
+
+# Wine draws and sizes the windows itself (no window manager on the virtual
+# display would ever maximise the background), and drive V: is a directory
+# of the build tree for the drive-root scenario.
+set(SETUP_DRIVE_V ${CMAKE_BINARY_DIR}/e2e-drive-v)
+add_test(NAME e2e.setup.prepare
+  COMMAND sh -c "mkdir -p '${SETUP_DRIVE_V}' && ln -sfn '${SETUP_DRIVE_V}' '${CMAKE_BINARY_DIR}/wineprefix/dosdevices/v:' && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
+          ${WINE_RUN})
+add_test(NAME e2e.setup.unmap
+  COMMAND sh -c "rm -f '${CMAKE_BINARY_DIR}/wineprefix/dosdevices/v:'")
+set_tests_properties(e2e.setup.prepare PROPERTIES FIXTURES_SETUP setup_e2e RESOURCE_LOCK wine)
+set_tests_properties(e2e.setup.unmap PROPERTIES FIXTURES_CLEANUP setup_e2e RESOURCE_LOCK wine)
+foreach(scenario ${SETUP_SCENARIOS})
+  set_tests_properties(e2e.setup.${scenario} PROPERTIES FIXTURES_REQUIRED setup_e2e)
+endforeach()
+
+# The tour of scripts/run.sh: every page with a screenshot, then a default
+# installation that stays. Not a test: it leaves the installation in place.
+add_executable(setup_tour setup_tour.cpp setup_driver.cpp)
+target_link_libraries(setup_tour PRIVATE robot)
+target_link_options(setup_tour PRIVATE -static)
+target_compile_definitions(setup_tour PRIVATE
+  E2E_SOURCE_DIR="${CMAKE_SOURCE_DIR}" E2E_BINARY_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(setup_tour Install)

@@ -1,0 +1,298 @@
+// Completed installations: the files, the settings file byte for byte, the
+// registry, the shortcuts, the completion message and the application's
+// start; installing twice; a drive root; special cases of the user's setup.
+#include "setup_driver.h"
+
+using namespace robot;
+using namespace setup_e2e;
+
+namespace {
+
+const char BASE[] = "C:\\e2e-setup";
+
+std::string SettingsFile(const std::string &directory)
+{
+    std::string bytes;
+    if (!ReadBytes(Join(directory, "Pellino.exe.ini"), &bytes))
+        return "<missing>";
+    return bytes;
+}
+
+void CheckLink(const std::string &linkFile, const std::string &target, const char *description)
+{
+    LinkInfo link;
+    REQUIRE(ReadShellLink(linkFile, &link), "%s can be read as a shell link", linkFile.c_str());
+    CHECK(SameIgnoringCase(link.target, target), "%s points at %s (got %s)", linkFile.c_str(),
+          target.c_str(), link.target.c_str());
+    CHECK_EQ(link.description, std::string(description));
+    CHECK_EQ(link.workingDirectory, std::string(""));
+    CHECK_EQ(link.arguments, std::string(""));
+}
+
+// Time of a plain copy of the installed payload bytes, for comparison.
+DWORD PlainCopyMs(const std::string &from, const std::string &to)
+{
+    MakeDirectories(to);
+    AtEnd([to]() { RemoveTree(to); });
+    DWORD start = GetTickCount();
+    for (const PayloadRow &row : Payload())
+        CopyFileA(Join(from, row.fileName).c_str(), Join(to, row.fileName).c_str(), FALSE);
+    return GetTickCount() - start;
+}
+
+HWND WaitApplication() { return WaitWindow("PellinoMain", "Veltrano 1.0", PAGE_TIMEOUT); }
+
+}  // namespace
+
+ROBOT_SCENARIO(english_installation)
+{
+    std::string directory = std::string(BASE) + "\\English Veltrano";
+    CleanSlate(directory);
+    SetProxy("proxy.example:8080");
+    DWORD on = 1;
+    SetAutoDial(&on);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    choices.startAfterInstall = 1;
+    DWORD elapsed = 0;
+    HWND box = WalkToCompletion(installer, choices, &elapsed);
+    CHECK_EQ(MessageBoxText(box), std::string("Please read the Copyright-Note in the help-file. Good-Luck!"));
+    Sleep(500);
+    CHECK(!FindTopWindow("PellinoMain", nullptr), "the application is not started before the message is closed");
+
+    CheckPayloadFiles(directory);
+    DWORD copyMs = PlainCopyMs(directory, std::string(BASE) + "\\plain copy");
+    Say("  installation %lu ms, plain copy of the same bytes %lu ms, ratio %.1f", elapsed, copyMs,
+        copyMs ? double(elapsed) / copyMs : 0.0);
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, true,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
+                                   "ProxyPort=8080", "ProxyServer=proxy.example",
+                                   "WebScanAutomatically=0"}));
+    CheckUninstallEntry(directory);
+    std::string group = Join(ProgramsFolder(), "Veltrano 1.0");
+    CheckLink(Join(group, "Veltrano 1.0.lnk"), Join(directory, "pellino.exe"), "Veltrano 1.0");
+    CheckLink(Join(group, "Help.lnk"), Join(directory, "VeltranoHelp.htm"), "Help");
+    CHECK(!FileExists(Join(StartupFolder(), "Veltrano 1.0.lnk")), "no start-up shortcut");
+
+    Answer(box, IDOK);
+    HWND application = WaitApplication();
+    REQUIRE(application, "the application starts after the message");
+    CHECK(SameIgnoringCase(Text(Control(application, 105)), directory),
+          "its working directory is the installation directory (got %s)",
+          Text(Control(application, 105)).c_str());
+    CHECK_EQ(Text(Control(application, 101)), directory + "\\VeltranoHelp.htm");
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+}
+
+ROBOT_SCENARIO(german_installation_enter_after_typing)
+{
+    std::string directory = std::string(BASE) + "\\Deutsch";
+    CleanSlate(directory);
+    SetProxy("proxyhost");
+    DWORD off = 0;
+    SetAutoDial(&off);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.german = true;
+    choices.path = directory;
+    choices.enterAfterTyping = true;
+    choices.startWithWindows = 1;
+    choices.startAfterInstall = 0;
+    HWND box = WalkToCompletion(installer, choices);
+    CHECK_EQ(MessageBoxText(box),
+             std::string("Lesen Sie bitte die Copyright-Hinweise in der Online-Hilfe. Viel Spa\xDF!"));
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+
+    CheckPayloadFiles(directory);
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, true,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
+                                   "ProxyServer=proxyhost", "WebScanAutomatically=1"}));
+    CheckUninstallEntry(directory);
+    CheckLink(Join(StartupFolder(), "Veltrano 1.0.lnk"), Join(directory, "Pellino.exe"),
+              "Veltrano 1.0");
+    Sleep(1000);
+    CHECK(!FindTopWindow("PellinoMain", nullptr), "the application is not started");
+}
+
+ROBOT_SCENARIO(proxy_list_without_program_group)
+{
+    std::string directory = std::string(BASE) + "\\NoGroup";
+    CleanSlate(directory);
+    SetProxy("http=web.example:3128;ftp=files.example:21");
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    choices.programGroup = 0;
+    HWND box = WalkToCompletion(installer, choices);
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, false,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
+                                   "ProxyPort=3128;ftp=files.example:21",
+                                   "ProxyServer=http=web.example"}));
+    CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "no program group");
+}
+
+ROBOT_SCENARIO(installing_twice_keeps_one_list)
+{
+    std::string directory = std::string(BASE) + "\\Twice";
+    CleanSlate(directory);
+    SetProxy("first:1");
+    SetAutoDial(nullptr);
+    Process first = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    Answer(WalkToCompletion(first, choices), IDOK);
+    CHECK_EQ(WaitExit(first, PAGE_TIMEOUT), 0);
+
+    // The user's own key in the file, and an installed file spoilt.
+    std::string settings = SettingsFile(directory);
+    size_t at = settings.find("[Settings]\r\n");
+    REQUIRE(at != std::string::npos, "the first installation wrote section Settings");
+    settings.insert(at + 12, "Colour=teal\r\n");
+    WriteBytes(Join(directory, "Pellino.exe.ini"), settings);
+    WriteBytes(Join(directory, "Pellino.exe"), "spoilt");
+
+    SetProxy("second:2");
+    std::string otherCase = "c:\\E2E-SETUP\\TWICE";
+    Process second = StartInstaller();
+    choices.path = otherCase;
+    Answer(WalkToCompletion(second, choices), IDOK);
+    CHECK_EQ(WaitExit(second, PAGE_TIMEOUT), 0);
+
+    CheckPayloadFiles(directory);
+    std::string expected = ExpectedSettingsFile(
+        directory, true,
+        {"Colour=teal", "DefaultPage=" + otherCase + "\\VeltranoHelp.htm", "ProxyPort=2",
+         "ProxyServer=second"});
+    CHECK_EQ(SettingsFile(directory), expected);
+    CheckUninstallEntry(otherCase);
+}
+
+ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
+{
+    // Drive V: is mapped to a directory of the build tree by the test set-up.
+    REQUIRE(GetDriveTypeA("V:\\") > DRIVE_NO_ROOT_DIR, "drive V: is mapped");
+    CleanSlate("");
+    AtEnd([]() {
+        for (const PayloadRow &row : Payload())
+            DeleteFileA(Join("V", row.fileName).c_str());
+        DeleteFileA("V:\\Pellino.exe.ini");
+    });
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = "V";
+    choices.programGroup = 0;
+    choices.startAfterInstall = 1;
+    Answer(WalkToCompletion(installer, choices), IDOK);
+    HWND application = WaitApplication();
+    REQUIRE(application, "the application starts from the drive root");
+    CHECK(SameIgnoringCase(Text(Control(application, 105)), "V:\\"),
+          "its working directory is V:\\ (got %s)", Text(Control(application, 105)).c_str());
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+
+    CheckPayloadFiles("V:\\");
+    // DefaultPage is the path and the literal "\VeltranoHelp.htm" as they are.
+    CHECK_EQ(SettingsFile("V:\\"),
+             ExpectedSettingsFile("V", false, {"DefaultPage=V\\VeltranoHelp.htm"}));
+    CheckUninstallEntry("V");
+}
+
+ROBOT_SCENARIO(deep_path_installs_every_file)
+{
+    // Longer than the 128 characters of the old file functions' record.
+    std::string top = std::string(BASE) + "\\" + std::string(70, 'd');
+    std::string directory = top + "\\" + std::string(70, 'e') + "\\Veltrano";
+    CleanSlate(top);
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    choices.programGroup = 0;
+    Answer(WalkToCompletion(installer, choices), IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CheckPayloadFiles(directory);
+    CheckUninstallEntry(directory);
+}
+
+ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
+{
+    std::string directory = std::string(BASE) + "\\NoPrograms";
+    CleanSlate(directory);
+    std::string programs = ProgramsFolder();
+    REQUIRE(!programs.empty(), "Shell Folders names a Programs folder");
+    RegRemoveValue(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs");
+    AtEnd([programs]() { RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", programs); });
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    Answer(WalkToCompletion(installer, choices), IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+
+    CheckPayloadFiles(directory);
+    // Without a Programs folder the group is left out, and not listed.
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, false,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
+    CHECK(!DirectoryExists(Join(programs, "Veltrano 1.0")), "no program group");
+    CHECK(!DirectoryExists("C:\\Veltrano 1.0"), "no group at a drive's root either");
+}
+
+namespace {
+
+// Stores text as a REG_SZ value of exactly its length, without a terminator.
+bool SetUnterminated(HKEY root, const char *key, const char *value, const std::string &text)
+{
+    HKEY k;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(k, value, 0, REG_SZ, (const BYTE *)text.data(), (DWORD)text.size());
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+ROBOT_SCENARIO(registry_texts_at_their_limits)
+{
+    std::string directory = std::string(BASE) + "\\Limits";
+    CleanSlate(directory);
+    SetAutoDial(nullptr);
+    // A proxy text that fills all 260 bytes and has no terminator.
+    std::string host(250, 'h');
+    SetProxy(nullptr);
+    REQUIRE(SetUnterminated(HKEY_CURRENT_USER, INTERNET_KEY, "ProxyServer", host + ":123456789"),
+            "the 260-byte proxy value is stored");
+    // A Shell Folders value too long for the buffers, met before "Programs".
+    std::string programs = ProgramsFolder();
+    REQUIRE(!programs.empty(), "Shell Folders names a Programs folder");
+    RegRemoveValue(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs");
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "A long value", std::string(400, 'a'));
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", programs);
+    AtEnd([]() { RegRemoveValue(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "A long value"); });
+
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    Answer(WalkToCompletion(installer, choices), IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, true,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
+                                   "ProxyPort=123456789", "ProxyServer=" + host}));
+    CHECK(DirectoryExists(Join(programs, "Veltrano 1.0")),
+          "the Programs folder is found past the long value");
+}

@@ -1,0 +1,4 @@
+// The setup scenarios' executable: `setup --list`, `setup SCENARIO`.
+#include "Robot.h"
+
+int main(int argc, char **argv) { return robot::Main(argc, argv); }
