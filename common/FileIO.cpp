@@ -10,7 +10,17 @@ FileIO::FileIO(const char *name, unsigned style)
     pos = -1;
     count = 0;
     written = 0;
-    handle = OpenFile(name, &openInfo, style);
+    // OpenFile's record holds at most OFS_MAXPATHNAME - 1 characters of
+    // path and the platform refuses a longer name, which would leave a deep
+    // installation without its settings file. Such a name is opened with
+    // _lopen or _lcreat instead; only a bare name needs OpenFile's search,
+    // and a bare name is always short.
+    if (LengthBounded(name, OFS_MAXPATHNAME) < OFS_MAXPATHNAME)
+        handle = OpenFile(name, &openInfo, style);
+    else if (style & OF_CREATE)
+        handle = _lcreat(name, 0);
+    else
+        handle = _lopen(name, (int)style);
     atEnd = handle == HFILE_ERROR ? 1 : 0;
 }
 

@@ -27,7 +27,8 @@ public:
     int written;                    // 1 once Write was called: flush on close
 
     // Opens name with OpenFile and style unchanged (OF_READ to load,
-    // OF_CREATE | OF_WRITE to create or truncate). Never fails as such:
+    // OF_CREATE | OF_WRITE to create or truncate); a name too long for
+    // OpenFile's record is opened with _lopen/_lcreat. Never fails as such:
     // see IsOpen.
     FileIO(const char *name, unsigned style);
     // Writes what Write left in the buffer, then closes the file.

@@ -222,6 +222,10 @@ ROBOT_SCENARIO(deep_path_installs_every_file)
     Answer(WalkToCompletion(installer, choices), IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CheckPayloadFiles(directory);
+    // The uninstaller needs the settings file and its list here too.
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, false,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
     CheckUninstallEntry(directory);
 }
 

@@ -59,6 +59,9 @@ HFILE OpenFile(LPCSTR fileName, OFSTRUCT *openInfo, UINT style)
     else if (style & OF_WRITE)
         flags = O_WRONLY;
 
+    // The record holds OFS_MAXPATHNAME - 1 characters: a longer name is refused.
+    if (strlen(fileName) >= OFS_MAXPATHNAME)
+        return HFILE_ERROR;
     std::string chosen = host::FullWindowsPath(fileName);
     int fd = -1;
     if (!(style & OF_CREATE) && !HasDirectory(fileName)) {
@@ -83,6 +86,26 @@ HFILE OpenFile(LPCSTR fileName, OFSTRUCT *openInfo, UINT style)
         memcpy(openInfo->szPathName, chosen.c_str(), n);
         openInfo->szPathName[n] = '\0';
     }
+    return fd < 0 ? HFILE_ERROR : fd;
+}
+
+// Opens an existing file by its path, without any search and without a
+// length limit of its own: OF_READ, OF_WRITE or OF_READWRITE.
+HFILE _lopen(LPCSTR path, int style)
+{
+    if (!path || !*path)
+        return HFILE_ERROR;
+    int flags = (style & OF_READWRITE) ? O_RDWR : (style & OF_WRITE) ? O_WRONLY : O_RDONLY;
+    int fd = OpenMapped(host::FullWindowsPath(path), flags);
+    return fd < 0 ? HFILE_ERROR : fd;
+}
+
+// Creates a file or truncates an existing one, open for reading and writing.
+HFILE _lcreat(LPCSTR path, int)
+{
+    if (!path || !*path)
+        return HFILE_ERROR;
+    int fd = OpenMapped(host::FullWindowsPath(path), O_RDWR | O_CREAT | O_TRUNC);
     return fd < 0 ? HFILE_ERROR : fd;
 }
 

@@ -92,6 +92,8 @@ void HostSetCurrentDirectory(const char *windowsPath);
 int HostMapPath(const char *windowsPath, char *unixPath, unsigned size);
 
 HFILE OpenFile(LPCSTR fileName, OFSTRUCT *openInfo, UINT style);
+HFILE _lopen(LPCSTR path, int style);
+HFILE _lcreat(LPCSTR path, int attributes);
 UINT _lread(HFILE file, void *buffer, UINT count);
 UINT _lwrite(HFILE file, const char *buffer, UINT count);
 HFILE _lclose(HFILE file);

@@ -80,3 +80,26 @@ TEST(FileIOWrite, MissingDirectoryLosesTheTextQuietly)
     }
     EXPECT_FALSE(s.Exists("nodir\\out.txt"));
 }
+
+// A deep installation directory must still get its settings file: a path
+// longer than OpenFile's record is written and read back all the same.
+TEST(FileIOWrite, PathLongerThanOpenFileTakesIsWrittenAndRead)
+{
+    Scratch s;
+    const std::string level(60, 'p');
+    s.MakeDir(level.c_str());
+    s.MakeDir((level + "\\" + level).c_str());
+    std::string path = s.Path((level + "\\" + level + "\\Pellino.exe.ini").c_str());
+    ASSERT_GE(path.size(), (size_t)OFS_MAXPATHNAME);
+    {
+        FileIO file(path.c_str(), OF_CREATE | OF_WRITE);
+        ASSERT_EQ(1, file.IsOpen());
+        file << "[DeInstall]\r\n" << "x\r\n";
+    }
+    FileIO file(path.c_str(), OF_READ);
+    ASSERT_EQ(1, file.IsOpen());
+    EXPECT_STREQ("[DeInstall]", file.ReadLine());
+    EXPECT_STREQ("x", file.ReadLine());
+    EXPECT_STREQ("", file.ReadLine());
+    EXPECT_EQ(1, file.Eof());
+}

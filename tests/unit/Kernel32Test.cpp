@@ -195,3 +195,29 @@ TEST(Kernel32, OpenFileSearchesABareNameInTheModuleDirectoryFirst)
     EXPECT_STREQ("found", buffer);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
+
+// OpenFile's record holds 127 characters of path; _lopen and _lcreat take
+// longer paths, which FileIO falls back on.
+TEST(Kernel32, OpenFileRefusesLongNamesThatLopenAndLcreatTake)
+{
+    Scratch s;
+    const std::string level(60, 'd');
+    s.MakeDir(level.c_str());
+    s.MakeDir((level + "\\" + level).c_str());
+    std::string file = s.Path((level + "\\" + level + "\\deep.txt").c_str());
+    ASSERT_GE(file.size(), (size_t)OFS_MAXPATHNAME);
+
+    OFSTRUCT info;
+    EXPECT_EQ(HFILE_ERROR, OpenFile(file.c_str(), &info, OF_CREATE | OF_WRITE));
+    HFILE h = _lcreat(file.c_str(), 0);
+    ASSERT_NE(HFILE_ERROR, h);
+    EXPECT_EQ(4u, _lwrite(h, "deep", 4));
+    _lclose(h);
+    h = _lopen(file.c_str(), OF_READ);
+    ASSERT_NE(HFILE_ERROR, h);
+    char buffer[8] = {0};
+    EXPECT_EQ(4u, _lread(h, buffer, sizeof buffer));
+    EXPECT_STREQ("deep", buffer);
+    _lclose(h);
+    EXPECT_TRUE(DeleteFileA(file.c_str()));
+}
