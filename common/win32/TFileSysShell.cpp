@@ -100,13 +100,34 @@ HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
     return result;
 }
 
-// Copies path into a new buffer as a list of one name for the shell's file
-// operation: the name followed by two terminators.
+// Copies path into list (room for its length plus 2) as a list of one name
+// for the shell's file operation: the name followed by two terminators.
 static char *MakeNameList(TBuffer &list, const char *path, unsigned length)
 {
     CopyBounded(list.data, path, length + 1);
     list.data[length + 1] = '\0';
     return list.data;
+}
+
+// Runs one file operation of the shell on one source name and, for a copy,
+// one destination name. The shell's result and its aborted flag are not
+// looked at.
+static void RunShellOperation(HWND owner, UINT function, const char *source,
+                              const char *destination, FILEOP_FLAGS flags, const char *title)
+{
+    unsigned sourceLength = lstrlenA(source);
+    unsigned destinationLength = destination ? lstrlenA(destination) : 0;
+    TBuffer from(sourceLength + 2);
+    TBuffer to(destinationLength + 2);
+    SHFILEOPSTRUCTA operation;
+    ZeroMemory(&operation, sizeof operation);
+    operation.hwnd = owner;
+    operation.wFunc = function;
+    operation.pFrom = MakeNameList(from, source, sourceLength);
+    operation.pTo = destination ? MakeNameList(to, destination, destinationLength) : NULL;
+    operation.fFlags = flags;
+    operation.lpszProgressTitle = title;
+    SHFileOperationA(&operation);
 }
 
 // Copies source to destination through the shell (with its progress dialog
@@ -120,19 +141,7 @@ void TFileSys::ShellCopy(const char *destination, const char *source, int replac
         DeleteFileA(destination);
     if (FileExists(destination))
         return;
-    unsigned sourceLength = lstrlenA(source);
-    unsigned destinationLength = lstrlenA(destination);
-    TBuffer from(sourceLength + 2);
-    TBuffer to(destinationLength + 2);
-    SHFILEOPSTRUCTA operation;
-    ZeroMemory(&operation, sizeof operation);
-    operation.hwnd = owner;
-    operation.wFunc = FO_COPY;
-    operation.pFrom = MakeNameList(from, source, sourceLength);
-    operation.pTo = MakeNameList(to, destination, destinationLength);
-    operation.fFlags = SHELL_COPY_FLAGS;
-    operation.lpszProgressTitle = title;
-    SHFileOperationA(&operation);
+    RunShellOperation(owner, FO_COPY, source, destination, SHELL_COPY_FLAGS, title);
 }
 
 // Deletes path (which may hold wildcards) through the shell, to the recycle
@@ -142,19 +151,8 @@ void TFileSys::ShellDelete(const char *path, HWND owner, const char *title)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
-    if (search != INVALID_HANDLE_VALUE || PathExists(path)) {
-        unsigned length = lstrlenA(path);
-        TBuffer list(length + 2);
-        SHFILEOPSTRUCTA operation;
-        ZeroMemory(&operation, sizeof operation);
-        operation.hwnd = owner;
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = MakeNameList(list, path, length);
-        operation.pTo = NULL;
-        operation.fFlags = SHELL_DELETE_FLAGS;
-        operation.lpszProgressTitle = title;
-        SHFileOperationA(&operation);
-    }
+    if (search != INVALID_HANDLE_VALUE || PathExists(path))
+        RunShellOperation(owner, FO_DELETE, path, NULL, SHELL_DELETE_FLAGS, title);
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
 }
