@@ -27,7 +27,9 @@ rm -f "$shots"/*.png
 # A virtual display that this command starts is stopped again at its end.
 if [ ! -f "$build/xvfb.pid" ] || ! kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; then
   "$top/scripts/xvfb.sh" "$build" start
-  trap '"$top/scripts/xvfb.sh" "$build" stop >/dev/null' EXIT
+  # Wine's processes (the started application among them) end first, so
+  # that none of them is left talking to a display that has gone.
+  trap '"$top/scripts/wine-prefix.sh" "$build" stop >/dev/null; "$top/scripts/xvfb.sh" "$build" stop >/dev/null' EXIT
 fi
 display=$(cat "$build/xvfb.display")
 # Without a window manager Wine must size and frame the windows itself.
