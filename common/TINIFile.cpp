@@ -119,6 +119,23 @@ void TINIFile::Load(int parseEntries)
     }
 }
 
+// Writes text as part of one line. A line break inside a name or value (a
+// text copied from elsewhere, such as the user's proxy setting) would end the
+// line and start another, and so could add sections or list lines; each CR
+// and LF is written as a blank instead.
+static void WriteInLine(FileIO &file, const char *text)
+{
+    if (!strpbrk(text, "\r\n")) {
+        file << text;
+        return;
+    }
+    HeapString copy(text);
+    for (char *c = copy.Writable(); *c; c++)
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+    file << copy.Chars();
+}
+
 void TINIFile::Save()
 {
     if (!modified)
@@ -129,16 +146,24 @@ void TINIFile::Save()
         section *item = sections->At(s);
         if (s > 0)
             file << "\r\n";
-        file << "[" << item->Chars() << "]\r\n";
+        file << "[";
+        WriteInLine(file, item->Chars());
+        file << "]\r\n";
         for (unsigned e = 0; e < item->entries.Count(); e++) {
             entry *pair = item->entries.At(e);
-            if (pair->value.Chars()[0] != '\0')
-                file << pair->Chars() << "=" << pair->value.Chars() << "\r\n";
+            if (pair->value.Chars()[0] != '\0') {
+                WriteInLine(file, pair->Chars());
+                file << "=";
+                WriteInLine(file, pair->value.Chars());
+                file << "\r\n";
+            }
         }
         for (unsigned t = 0; t < item->texts.Count(); t++) {
             const char *text = item->texts.At(t)->Chars();
-            if (text[0] != '\0')
-                file << text << "\r\n";
+            if (text[0] != '\0') {
+                WriteInLine(file, text);
+                file << "\r\n";
+            }
         }
     }
     file << "\r\n\r\n";

@@ -150,6 +150,40 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs)
     ListForRemoval(profile, group);
 }
 
+// Creates the installation directory with every missing folder above it, and
+// lists for removal each folder above it that this made, outermost first, so
+// that the removal leaves no empty folder behind. A folder that existed
+// before is never listed; only drive paths ("X:\...") are looked at.
+static void CreateInstallDirectory(TINIFile *profile)
+{
+    TBuffer folder(PATH_SIZE);
+    CopyBounded(folder, installPath, PATH_SIZE);
+    unsigned length = LengthBounded(folder, PATH_SIZE);
+    while (length > 3 && folder[length - 1] == '\\')
+        folder[--length] = '\0';
+    unsigned firstMissing = 0;
+    if (length > 3 && folder[1] == ':' && folder[2] == '\\') {
+        for (unsigned i = 3; i < length && !firstMissing; i++) {
+            if (folder[i] != '\\')
+                continue;
+            folder[i] = '\0';
+            if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
+                firstMissing = i;
+            folder[i] = '\\';
+        }
+    }
+    installContext->CreateDirectoryPath(installPath);
+    for (unsigned i = firstMissing; firstMissing && i < length; i++) {
+        if (folder[i] != '\\')
+            continue;
+        folder[i] = '\0';
+        DWORD attributes = GetFileAttributesA(folder);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            ListForRemoval(profile, folder);
+        folder[i] = '\\';
+    }
+}
+
 // Registers the uninstaller in the system's list of installed software.
 static void WriteUninstallEntry()
 {
@@ -226,7 +260,7 @@ void RunInstallation(HWND window)
 
     JoinPath(path, installPath, SETTINGS_FILE_NAME);
     TINIFile *profile = new TINIFile(path, 1);
-    installContext->CreateDirectoryPath(installPath);
+    CreateInstallDirectory(profile);
 
     for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
         JoinPath(path, installPath, row->fileName);
@@ -242,9 +276,13 @@ void RunInstallation(HWND window)
     FindSpecialFolders(programs, startup);
     if (createProgramGroup == 1 && programs[0])
         CreateProgramGroup(profile, programs);
+    // The start-up shortcut is listed too: left behind, it would try to start
+    // a program that is gone at every logon.
     if (startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
-        AppendBounded(path, ".lnk", PATH_SIZE))
+        AppendBounded(path, ".lnk", PATH_SIZE)) {
+        ListForRemoval(profile, path);
         installContext->CreateShellLink(application, path, PRODUCT_TITLE);
+    }
 
     WriteUninstallEntry();
     CopyBounded(path, installPath, PATH_SIZE);

@@ -1,30 +1,44 @@
 // The batch file that removes what the uninstaller cannot remove while it
-// runs: its own executable, the directory that holds it, and the batch file.
+// runs: its own executable, the directory that holds it (and the folders the
+// setup program made above it), and the batch file with its folder.
 #include "Uninstall.h"
 
+#include <fcntl.h>
+#include <io.h>
+#include <ntsecapi.h>
+#include <sddl.h>
 #include <stdio.h>
 
 #include "BoundedString.h"
 #include "TBuffer.h"
 
+#define PATH_SIZE (FS_PATH_LENGTH + 1)
 // Room for a path as written into the batch file: every "%" may be doubled.
 #define BATCH_TEXT_LENGTH (2 * FS_PATH_LENGTH + 1)
+// The batch file's folder: this prefix and eight random hexadecimal digits.
+#define BATCH_FOLDER_PREFIX "VeltranoRemoval-"
+#define BATCH_FOLDER_TRIES 8
 
 // Converts an ANSI path into the form the batch file needs, into target
 // (BATCH_TEXT_LENGTH characters): cmd reads a batch file in the OEM code page,
 // so the path is converted to it ("Müller" would otherwise name another
 // directory), and every "%" is doubled so that cmd does not take part of the
-// path for a variable. Returns 0 for an empty path or one longer than a path
-// can be (a cut path would name something else).
-static int BatchText(char *target, const char *path)
+// path for a variable. Returns 0 for an empty path, one longer than a path
+// can be (a cut path would name something else), and one that the OEM code
+// page cannot carry (a character without an equivalent would turn into
+// another one, and so name another path).
+static int BatchText(char *target, const char *path, unsigned length)
 {
-    TBuffer oem(FS_PATH_LENGTH + 1);
-    unsigned length = LengthBounded(path, FS_PATH_LENGTH + 1);
+    TBuffer oem(PATH_SIZE);
+    TBuffer back(PATH_SIZE);
     target[0] = '\0';
     if (length == 0 || length > FS_PATH_LENGTH)
         return 0;
     CharToOemBuffA(path, oem, length);
-    oem[length] = '\0';
+    OemToCharBuffA(oem, back, length);
+    for (unsigned i = 0; i < length; i++)
+        if (back[i] != path[i])
+            return 0;
     unsigned out = 0;
     for (unsigned i = 0; i < length && out + 2 < BATCH_TEXT_LENGTH; i++) {
         if (oem[i] == '%')
@@ -53,11 +67,15 @@ static int BatchText(char *target, const char *path)
 //   :d1
 //   @del "<uninstaller>"
 //   @if exist "<uninstaller>" if %n% lss 60 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d1)
-//   @set n=0
-//   :d2
+//   @set n=0                         (the directory, unless it is a drive's root
+//   :d2                               or the list is not this installation's)
 //   @rd "<directory>"
 //   @if exist "<directory>" if %n% lss 10 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d2)
-//   @del "<batch file>"
+//   @rd "<created folder>"           (one a folder, innermost first)
+//   @del "%~f0" & rd "%~dp0"
+//
+// The last line names the batch file and its folder as cmd knows them, and
+// runs as one line: once the file is gone cmd reads no further.
 #define BATCH_PAUSE "ping -n 2 127.0.0.1 >nul"
 #define BATCH_RETRY(tries, label) \
     " if %n% lss " #tries " (set /a n+=1 & " BATCH_PAUSE " & goto " label ")\n"
@@ -71,40 +89,171 @@ static void WritePiece(FILE *file, const char *before, const char *text, const c
     fputs(after, file);
 }
 
-int WriteBatchFile(const char *batchPath, const char *settingsPath, const char *exePath,
-                   const char *directory)
+// 1 when the process runs with administrator rights.
+static int Elevated()
+{
+    HANDLE token;
+    TOKEN_ELEVATION elevation = {0};
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return 0;
+    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size))
+        elevation.TokenIsElevated = 0;
+    CloseHandle(token);
+    return elevation.TokenIsElevated != 0;
+}
+
+// The security of the batch file's folder, as a descriptor to be freed with
+// LocalFree, or 0: full control for Administrators and SYSTEM when elevated,
+// for the current user otherwise, inherited by what is made inside, nothing
+// inherited from above. Nobody else can change the batch file while cmd reads
+// it line by line.
+static PSECURITY_DESCRIPTOR FolderSecurity(int elevated)
+{
+    char sddl[160];
+    if (elevated) {
+        CopyBounded(sddl, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", sizeof sddl);
+    } else {
+        HANDLE token;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+            return 0;
+        BYTE user[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
+        DWORD size = 0;
+        char *sid = 0;
+        int known = GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
+                    ConvertSidToStringSidA(((TOKEN_USER *)user)->User.Sid, &sid);
+        CloseHandle(token);
+        if (!known)
+            return 0;
+        CopyBounded(sddl, "D:P(A;OICI;FA;;;", sizeof sddl);
+        int fits = AppendBounded(sddl, sid, sizeof sddl) && AppendBounded(sddl, ")", sizeof sddl);
+        LocalFree(sid);
+        if (!fits)
+            return 0;
+    }
+    PSECURITY_DESCRIPTOR descriptor = 0;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              0))
+        return 0;
+    return descriptor;
+}
+
+// Where the batch file's folder is made, ending in "\", into base
+// (PATH_SIZE): elevated, the system's own temporary directory, in which other
+// users may make folders but cannot rename or replace ours (in the user's
+// own temporary directory an unelevated process of the user could); else the
+// user's temporary directory.
+static int BatchBase(char *base, int elevated)
+{
+    if (elevated) {
+        UINT n = GetWindowsDirectoryA(base, PATH_SIZE);
+        if (n > 0 && n < PATH_SIZE && installContext->AddSeparator(base, PATH_SIZE) &&
+            AppendBounded(base, "Temp\\", PATH_SIZE)) {
+            DWORD attributes = GetFileAttributesA(base);
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                return 1;
+        }
+    }
+    DWORD length = GetTempPathA(PATH_SIZE, base);
+    return length > 0 && length < PATH_SIZE;
+}
+
+// Makes a new folder in base under a random name, with the security above,
+// into folder (PATH_SIZE, ending in "\"). A name that exists already is never
+// used: someone else may have made it. Returns 1 when made.
+static int MakeBatchFolder(const char *base, int elevated, char *folder)
+{
+    SECURITY_ATTRIBUTES security = {sizeof security, FolderSecurity(elevated), FALSE};
+    if (!security.lpSecurityDescriptor)
+        return 0;
+    int made = 0;
+    for (int i = 0; i < BATCH_FOLDER_TRIES && !made; i++) {
+        ULONG random = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ (ULONG)i;
+        RtlGenRandom(&random, sizeof random);
+        char name[sizeof BATCH_FOLDER_PREFIX + 10];
+        wsprintfA(name, BATCH_FOLDER_PREFIX "%08lX\\", random);
+        made = CopyBounded(folder, base, PATH_SIZE) && AppendBounded(folder, name, PATH_SIZE) &&
+               CreateDirectoryA(folder, &security);
+    }
+    LocalFree(security.lpSecurityDescriptor);
+    return made;
+}
+
+// Opens path for writing in text mode, only when no file of that name exists.
+static FILE *CreateNewText(const char *path)
+{
+    HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    int descriptor = _open_osfhandle((intptr_t)handle, _O_TEXT | _O_WRONLY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return 0;
+    }
+    FILE *file = _fdopen(descriptor, "wt");
+    if (!file)
+        _close(descriptor);
+    return file;
+}
+
+// Writes the removal of the directory (without its separator) and of the
+// folders the setup program created above it, innermost first.
+static void WriteDirectoryRemoval(FILE *file, const char *ownDirectory, const ListVerdict &verdict)
+{
+    TBuffer text(BATCH_TEXT_LENGTH);
+    unsigned length = LengthBounded(ownDirectory, PATH_SIZE);
+    // For a drive's root there is no directory to remove ("rd D:" would name
+    // the drive's current directory instead).
+    if (!verdict.namesUninstaller || length <= 3 || !BatchText(text, ownDirectory, length - 1))
+        return;
+    WritePiece(file, "@set n=0\n:d2\n@rd \"", text, "\"\n");
+    WritePiece(file, "@if exist \"", text, "\"" BATCH_RETRY(10, "d2"));
+    for (unsigned n = length - 2; n > 3; n--)
+        if (verdict.createdFolder[n] && BatchText(text, ownDirectory, n))
+            WritePiece(file, "@rd \"", text, "\"\n");
+}
+
+int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict,
+                   char *batchPath, char *workFolder)
 {
     TBuffer settings(BATCH_TEXT_LENGTH);
     TBuffer exe(BATCH_TEXT_LENGTH);
-    TBuffer folder(BATCH_TEXT_LENGTH);
-    TBuffer self(BATCH_TEXT_LENGTH);
-    if (!BatchText(settings, settingsPath) || !BatchText(exe, exePath) ||
-        !BatchText(folder, directory) || !BatchText(self, batchPath))
+    int elevated = Elevated();
+    if (!BatchText(settings, settingsPath, LengthBounded(settingsPath, PATH_SIZE)) ||
+        !BatchText(exe, exePath, LengthBounded(exePath, PATH_SIZE)) ||
+        !BatchBase(workFolder, elevated) || !MakeBatchFolder(workFolder, elevated, batchPath))
         return 0;
-
-    FILE *file = fopen(batchPath, "wt");
-    if (!file)
+    TBuffer folder(PATH_SIZE);
+    CopyBounded(folder, batchPath, PATH_SIZE);
+    FILE *file = 0;
+    if (AppendBounded(batchPath, BATCH_FILE_NAME, PATH_SIZE))
+        file = CreateNewText(batchPath);
+    if (!file) {
+        RemoveDirectoryA(folder);
         return 0;
+    }
     WritePiece(file, "@set n=0\n:d0\n@del \"", settings, "\"\n");
     WritePiece(file, "@if exist \"", settings, "\"" BATCH_RETRY(5, "d0"));
     WritePiece(file, "@echo off\n@set n=0\n:d1\n@del \"", exe, "\"\n");
     WritePiece(file, "@if exist \"", exe, "\"" BATCH_RETRY(60, "d1"));
-    WritePiece(file, "@set n=0\n:d2\n@rd \"", folder, "\"\n");
-    WritePiece(file, "@if exist \"", folder, "\"" BATCH_RETRY(10, "d2"));
-    WritePiece(file, "@del \"", self, "\"\n");
+    WriteDirectoryRemoval(file, installContext->ModuleDirectory(), verdict);
+    fputs("@del \"%~f0\" & rd \"%~dp0\"\n", file);
     int failed = ferror(file);
     if (fclose(file) != 0 || failed) {
         DeleteFileA(batchPath);
+        RemoveDirectoryA(folder);
         return 0;
     }
     return 1;
 }
 
-void StartBatchFile(const char *batchPath, const char *workDirectory)
+void StartBatchFile(const char *batchPath, const char *workFolder)
 {
-    // Quoted, so that a temporary directory with blanks in its name still
-    // names the batch file. The batch runs in its own directory: inheriting
-    // ours could pin the installation directory, which it has to remove.
+    // Quoted, so that a folder with blanks in its name still names the batch
+    // file. The batch runs outside the installation directory (inheriting
+    // ours would pin it) and outside its own folder, which it removes.
     TBuffer commandLine(FS_PATH_LENGTH + 3);
     CopyBounded(commandLine, "\"", FS_PATH_LENGTH + 3);
     AppendBounded(commandLine, batchPath, FS_PATH_LENGTH + 3);
@@ -118,7 +267,7 @@ void StartBatchFile(const char *batchPath, const char *workDirectory)
     PROCESS_INFORMATION process;
     if (CreateProcessA(0, commandLine, 0, 0, FALSE,
                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE, 0,
-                       workDirectory, &startup, &process)) {
+                       workFolder, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

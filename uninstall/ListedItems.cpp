@@ -1,59 +1,103 @@
-// Deletion of the items that the installation listed in section "DeInstall".
+// Removal of the items that the installation listed in section "DeInstall".
 #include "Uninstall.h"
 
 #include "BoundedString.h"
+#include "PathText.h"
+#include "RemovalRule.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
 
-// Copies path into target (FS_PATH_LENGTH + 1 characters) without its
-// trailing backslashes, so that "C:\A\" and "C:\A" compare equal.
-static void WithoutSeparator(char *target, const char *path)
+// The attributes of path, or INVALID_FILE_ATTRIBUTES when it is missing or a
+// reparse point (a junction or link could lead the removal elsewhere).
+static DWORD PlainAttributes(const char *path)
 {
-    CopyBounded(target, path, FS_PATH_LENGTH + 1);
-    unsigned length = LengthBounded(target, FS_PATH_LENGTH + 1);
-    while (length > 0 && target[length - 1] == '\\')
-        target[--length] = '\0';
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return INVALID_FILE_ATTRIBUTES;
+    return attributes;
 }
 
-// Whether directory is one the uninstaller may remove: its own directory, or
-// one that a line of the list names. The directory part of a listed path that
-// is itself a directory ("...\Programs\Veltrano 1.0") is the user's Programs
-// folder, which must stay even when it is empty.
-static int MayRemoveDirectory(TINIFile *profile, unsigned count, const char *directory)
+static int IsPlainFile(const char *path)
 {
-    TBuffer wanted(FS_PATH_LENGTH + 1);
-    TBuffer candidate(FS_PATH_LENGTH + 1);
-    WithoutSeparator(wanted, directory);
-    if (wanted[0] == '\0')
-        return 0;
-    WithoutSeparator(candidate, installContext->ModuleDirectory());
-    if (lstrcmpiA(wanted, candidate) == 0)
-        return 1;
-    for (unsigned i = 0; i < count; i++) {
-        WithoutSeparator(candidate, profile->GetText(DEINSTALL_SECTION, i));
-        if (lstrcmpiA(wanted, candidate) == 0)
-            return 1;
-    }
-    return 0;
+    DWORD attributes = PlainAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Removes path when it is a directory (and not a reparse point); only an
+// empty one goes.
+static void RemoveEmptyFolder(const char *path)
+{
+    DWORD attributes = PlainAttributes(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        RemoveDirectoryA(path);
+}
+
+// The user's Startup folder as Shell Folders records it, into folder
+// (FS_PATH_LENGTH + 1 characters); "" when there is none that fits.
+static void StartupFolder(char *folder)
+{
+    folder[0] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD size = FS_PATH_LENGTH + 1, type = 0;
+    if (RegQueryValueExA(key, "Startup", 0, &type, (BYTE *)folder, &size) != ERROR_SUCCESS ||
+        type != REG_SZ || size == 0 || folder[size - 1] != '\0')
+        folder[0] = '\0';
+    RegCloseKey(key);
 }
 
 // The whole settings file is read before the first deletion, so the settings
-// file may be among the listed items. A directory goes with the step of the
-// last listed item inside it, once it is empty.
-void RemoveListedItems(const char *settingsPath)
+// file may be among the listed items. A group folder goes with the step of
+// its last shortcut, once it is empty. Every line costs a bounded amount of
+// work, whatever the list's length.
+void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdict *verdict)
 {
+    ZeroMemory(verdict, sizeof *verdict);
+    const char *ownDirectory = installContext->ModuleDirectory();
+    TBuffer startup(FS_PATH_LENGTH + 1);
+    StartupFolder(startup);
     TINIFile *profile = new TINIFile(settingsPath, 1);
     unsigned count = profile->TextCount(DEINSTALL_SECTION);
     TBuffer item(FS_PATH_LENGTH + 1);
-    TBuffer directory(FS_PATH_LENGTH + 1);
     for (unsigned i = 0; i < count; i++) {
         // A line too long for a path is not one the setup program wrote.
         if (!CopyBounded(item, profile->GetText(DEINSTALL_SECTION, i), FS_PATH_LENGTH + 1))
             continue;
-        DeleteFileA(item);
-        CopyBounded(directory, installContext->DirectoryOf(item), FS_PATH_LENGTH + 1);
-        if (MayRemoveDirectory(profile, count, directory))
-            RemoveDirectoryA(directory);
+        unsigned length = LengthBounded(item, FS_PATH_LENGTH + 1);
+        switch (ListedItemKind(item, ownDirectory, startup)) {
+        case REMOVE_OWN_ITEM:
+            if (exePath[0] && SamePathText(item, exePath))
+                verdict->namesUninstaller = 1;
+            else if (IsPlainFile(item))
+                DeleteFileA(item);
+            else
+                RemoveEmptyFolder(item);
+            break;
+        case REMOVE_GROUP_LINK:
+            if (IsPlainFile(item))
+                DeleteFileA(item);
+            // Its folder goes once its last shortcut is gone.
+            while (item[length - 1] != '\\')
+                length--;
+            item[length - 1] = '\0';
+            RemoveEmptyFolder(item);
+            break;
+        case REMOVE_STARTUP_LINK:
+            if (IsPlainFile(item))
+                DeleteFileA(item);
+            break;
+        case REMOVE_GROUP_FOLDER:
+            RemoveEmptyFolder(item);
+            break;
+        case REMOVE_CREATED_FOLDER:
+            verdict->createdFolder[length] = 1;
+            break;
+        case REMOVE_NOTHING:
+            break;
+        }
     }
     delete profile;
 }

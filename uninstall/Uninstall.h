@@ -16,8 +16,18 @@ extern TFileSys *installContext;
 #define BATCH_FILE_NAME "del_Quorvid.bat"
 #define UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 
+// What the removal list says about the uninstaller's own directory.
+struct ListVerdict {
+    // A line names the running uninstaller: the list is this installation's.
+    int namesUninstaller;
+    // createdFolder[n] is 1 when the list names the folder that the first n
+    // characters of the uninstaller's directory spell (one the setup program
+    // created above the installation directory).
+    char createdFolder[FS_PATH_LENGTH + 1];
+};
+
 // Runs the whole removal once, from the confirmation to the start of the
-// batch file; returns when the user said No or when all is done.
+// batch file; returns when the user did not say Yes or when all is done.
 void RunUninstall(HINSTANCE instance);
 
 // Tells running instances of the application (DDE initiation for
@@ -26,22 +36,26 @@ void RunUninstall(HINSTANCE instance);
 void BroadcastUninstall();
 
 // Deletes the values and the key of the uninstall entry under
-// HKEY_LOCAL_MACHINE; a key that cannot be opened is passed over.
-void RemoveUninstallEntry();
+// HKEY_LOCAL_MACHINE when its "UninstallString" names exePath; an entry of
+// another copy or installation stays.
+void RemoveUninstallEntry(const char *exePath);
 
-// Deletes every text line of section "DeInstall" of the settings file
-// settingsPath as a file and tries to remove its directory (see the .cpp for
-// which directories are tried).
-void RemoveListedItems(const char *settingsPath);
+// Removes what the lines of section "DeInstall" of settingsPath name, as far
+// as the uninstaller may (RemovalRule.h); fills verdict.
+void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdict *verdict);
 
-// Writes the batch file batchPath that deletes the settings file
-// settingsPath, the uninstaller exePath, its directory directory and itself.
-// Returns 1 when the whole file was written, else 0 (and no file is left).
-int WriteBatchFile(const char *batchPath, const char *settingsPath, const char *exePath,
-                   const char *directory);
+// Makes a new folder for the batch file, writable only by the administrators
+// (elevated) or the current user, and writes into it the batch file that
+// deletes settingsPath and the uninstaller exePath and, as far as verdict
+// allows, removes the uninstaller's directory and the folders created above
+// it, then itself and its folder. batchPath receives its path and workFolder
+// the folder to start it in (FS_PATH_LENGTH + 1 characters each). Returns 1
+// when the whole file was written, else 0 (and nothing is left).
+int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict,
+                   char *batchPath, char *workFolder);
 
-// Starts the batch file minimised in a console of its own, in the batch
-// file's directory workDirectory, without waiting for it.
-void StartBatchFile(const char *batchPath, const char *workDirectory);
+// Starts the batch file minimised in a console of its own, in workFolder,
+// without waiting for it.
+void StartBatchFile(const char *batchPath, const char *workFolder);
 
 #endif

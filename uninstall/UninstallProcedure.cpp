@@ -21,54 +21,35 @@ static int SettingsFilePath(char *settingsPath)
     return 0;
 }
 
-// Fills tempDirectory with the temporary directory (ending in "\"),
-// batchPath with the batch file's path in it and exePath with the running
-// uninstaller's full path (each FS_PATH_LENGTH + 1 characters). Returns 0
-// when any of them is unknown or too long.
-static int BatchPaths(HINSTANCE instance, char *tempDirectory, char *batchPath, char *exePath)
-{
-    DWORD length = GetTempPathA(FS_PATH_LENGTH + 1, tempDirectory);
-    if (length == 0 || length > FS_PATH_LENGTH)
-        return 0;
-    if (!CopyBounded(batchPath, tempDirectory, FS_PATH_LENGTH + 1) ||
-        !AppendBounded(batchPath, BATCH_FILE_NAME, FS_PATH_LENGTH + 1))
-        return 0;
-    length = GetModuleFileNameA(instance, exePath, FS_PATH_LENGTH + 1);
-    return length > 0 && length <= FS_PATH_LENGTH;
-}
-
 void RunUninstall(HINSTANCE instance)
 {
-    TBuffer batchPath(FS_PATH_LENGTH + 1);
-    TBuffer exePath(FS_PATH_LENGTH + 1);
-
+    // Anything but Yes, a box that could not be shown included, is a No.
     if (MessageBoxA(0, "Are you sure to remove Veltrano?", "Deinstall",
-                    MB_YESNO | MB_ICONQUESTION) == IDNO)
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
     BroadcastUninstall();
     MessageBoxA(0, "Please quit all running instances of Veltrano", "Uninstall",
                 MB_ICONHAND | MB_OK);
 
-    RemoveUninstallEntry();
+    TBuffer exePath(FS_PATH_LENGTH + 1);
+    DWORD length = GetModuleFileNameA(instance, exePath, FS_PATH_LENGTH + 1);
+    if (length == 0 || length > FS_PATH_LENGTH)
+        exePath[0] = '\0';
+    RemoveUninstallEntry(exePath);
 
     // Without its own directory the uninstaller knows neither its list nor
     // the directory to remove, so it removes nothing more.
     TBuffer settingsPath(FS_PATH_LENGTH + 1);
-    if (!SettingsFilePath(settingsPath))
+    if (!exePath[0] || !SettingsFilePath(settingsPath))
         return;
-    RemoveListedItems(settingsPath);
+    ListVerdict verdict;
+    RemoveListedItems(settingsPath, exePath, &verdict);
     DeleteFileA(settingsPath);
 
-    TBuffer tempDirectory(FS_PATH_LENGTH + 1);
-    if (!BatchPaths(instance, tempDirectory, batchPath, exePath))
-        return;
-    TBuffer directory(FS_PATH_LENGTH + 1);
-    CopyBounded(directory, installContext->StripSeparator(installContext->ModuleDirectory()),
-                FS_PATH_LENGTH + 1);
-    // A batch file that could not be written whole is not started: an older
-    // file of that name could otherwise run in its place.
-    if (!WriteBatchFile(batchPath, settingsPath, exePath, directory))
-        return;
-    StartBatchFile(batchPath, tempDirectory);
+    // A batch file that could not be written whole is not started.
+    TBuffer batchPath(FS_PATH_LENGTH + 1);
+    TBuffer workFolder(FS_PATH_LENGTH + 1);
+    if (WriteBatchFile(settingsPath, exePath, verdict, batchPath, workFolder))
+        StartBatchFile(batchPath, workFolder);
 }

@@ -23,14 +23,42 @@ std::string BuiltUninstaller() { return WinePath(E2E_BINARY_DIR "/payload/_purge
 
 }  // namespace
 
-std::string BatchFilePath() { return TempDirectory() + "del_Quorvid.bat"; }
+std::vector<std::string> BatchFolders()
+{
+    std::vector<std::string> folders;
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (std::string base : {std::string(windows) + "\\Temp\\", TempDirectory()}) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((base + "VeltranoRemoval-*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            folders.push_back(base + found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return folders;
+}
+
+std::string BatchFilePath()
+{
+    std::vector<std::string> folders = BatchFolders();
+    return folders.empty() ? "" : folders[0] + "\\del_Quorvid.bat";
+}
+
+static void RemoveBatchFolders()
+{
+    for (const std::string &folder : BatchFolders())
+        RemoveTree(folder);
+}
 
 Installation LayOut(const char *scenario, const LayoutOptions &options)
 {
     Installation in;
     in.root = std::string("C:\\e2e_uninstall\\") + scenario;
     RemoveTree(in.root);
-    RemoveTree(BatchFilePath());
+    RemoveBatchFolders();
     in.directory = in.root + "\\" + options.directoryName;
     in.exe = in.directory + "\\_purgel.exe";
     in.settingsFile = in.directory + "\\Pellino.exe.ini";
@@ -38,7 +66,7 @@ Installation LayOut(const char *scenario, const LayoutOptions &options)
     std::string root = in.root;
     AtEnd([root]() {
         RemoveTree(root);
-        RemoveTree(BatchFilePath());
+        RemoveBatchFolders();
         RegRemoveKey(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY);
     });
 
@@ -141,8 +169,7 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
 
 bool WaitForBatchEnd(DWORD timeoutMs)
 {
-    std::string batch = BatchFilePath();
-    return WaitUntil([&]() { return !FileExists(batch) && !ProcessRunning("cmd.exe"); },
+    return WaitUntil([&]() { return BatchFolders().empty() && !ProcessRunning("cmd.exe"); },
                      timeoutMs, 200);
 }
 

@@ -36,7 +36,10 @@ struct Installation {
 
 Installation LayOut(const char *scenario, const LayoutOptions &options);
 
-// Path of the uninstaller's batch file in the temporary directory.
+// The uninstaller's batch folders ("VeltranoRemoval-*" in the system's or the
+// user's temporary directory), and the batch file in the first of them ("" when
+// there is none).
+std::vector<std::string> BatchFolders();
 std::string BatchFilePath();
 
 // How the robot answers the two message boxes.
@@ -51,8 +54,8 @@ enum class Answering {
 long RunUninstaller(const Installation &install, const std::string &directory, int answer,
                     Answering how = Answering::Buttons);
 
-// Waits until the batch file has done its work and deleted itself and no
-// cmd.exe runs any more. Returns true when it ended within timeoutMs.
+// Waits until the batch file has done its work and deleted itself and its
+// folder, and no cmd.exe runs any more. Returns true when it ended within timeoutMs.
 bool WaitForBatchEnd(DWORD timeoutMs);
 
 // The path as the batch file holds it: OEM code page, "%" doubled.

@@ -27,6 +27,7 @@
 
 #include <windows.h>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -232,6 +233,19 @@ void RemoveTree(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).
 std::string ShellFolder(int csidl);
+
+// ---------------------------------------------------------------- snapshots
+
+// The files and folders under a folder (with their sizes) and the registry
+// keys and values under HKLM\Software and HKCU, as of now.
+struct Snapshot {
+    std::map<std::string, std::string> entries;   // "C:\a\b" or "HKCU\k\:value" -> what it holds
+};
+Snapshot TakeSnapshot(const std::string &folder);
+// What differs between two snapshots ("new: ", "gone: ", "changed: " and the
+// entry), leaving out entries that begin with one of ignored (case ignored).
+std::vector<std::string> Differences(const Snapshot &before, const Snapshot &after,
+                                     const std::vector<std::string> &ignored);
 
 // ---------------------------------------------------------------- registry
 

@@ -100,6 +100,23 @@ TEST(TINIFileFormat, SavedFileIsSortedWithKeysBeforeTexts)
     again.ClearModified();
 }
 
+TEST(TINIFileFormat, LineBreaksStayInsideTheirLine)
+{
+    Scratch s;
+    {
+        TINIFile ini(s.Path("p.ini").c_str(), 1);
+        ini.SetValue("Settings", "ProxyServer", "h\r\n[DeInstall]\r\nC:\\victim.txt");
+        ini.SetValue("Settings", "Key\nX", "1");
+        ini.PutText("New\rSection", "line\nbreak", 0x7FFFFFFF);
+    }
+    EXPECT_EQ("[New Section]\r\nline break\r\n\r\n[Settings]\r\nKey X=1\r\n"
+              "ProxyServer=h  [DeInstall]  C:\\victim.txt\r\n\r\n\r\n",
+              s.Read("p.ini"));
+    TINIFile again(s.Path("p.ini").c_str(), 1);
+    EXPECT_EQ(0u, again.TextCount("DeInstall"));
+    EXPECT_EQ(1u, again.TextCount("New Section"));
+}
+
 TEST(TINIFileFormat, SectionsSortCaseSensitively)
 {
     Scratch s;

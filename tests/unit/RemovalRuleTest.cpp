@@ -1,0 +1,76 @@
+// What the uninstaller may remove from its list: each row names the attack or
+// the item of a real installation that it stands for.
+#include <gtest/gtest.h>
+#include "RemovalRule.h"
+
+namespace {
+
+const char OWN[] = "C:\\Program Files\\Veltrano\\";
+const char STARTUP[] = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+
+struct Row {
+    const char *name, *line;
+    RemovalKind kind;
+};
+
+const Row rows[] = {
+    {"payload file", "C:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_OWN_ITEM},
+    {"settings file, other case", "c:\\PROGRAM FILES\\veltrano\\pellino.exe.ini", REMOVE_OWN_ITEM},
+    {"group shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Help.lnk",
+     REMOVE_GROUP_LINK},
+    {"group folder", "D:\\Menu\\Veltrano 1.0", REMOVE_GROUP_FOLDER},
+    {"startup shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Veltrano 1.0.lnk",
+     REMOVE_STARTUP_LINK},
+    {"created parent folder", "C:\\Program Files", REMOVE_CREATED_FOLDER},
+    {"system file", "C:\\Windows\\system.ini", REMOVE_NOTHING},
+    {"other drive", "D:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
+    {"subdirectory", "C:\\Program Files\\Veltrano\\Docs\\page.htm", REMOVE_NOTHING},
+    {"climb", "C:\\Program Files\\Veltrano\\..\\..\\Windows\\win.ini", REMOVE_NOTHING},
+    {"climb to a sibling", "C:\\Program Files\\Veltrano\\..\\x.txt", REMOVE_NOTHING},
+    {"dot component", "C:\\Program Files\\Veltrano\\.\\Pellino.exe", REMOVE_NOTHING},
+    {"trailing dots", "C:\\Program Files\\Veltrano\\...", REMOVE_NOTHING},
+    {"forward slash", "C:\\Program Files\\Veltrano/../../Windows/win.ini", REMOVE_NOTHING},
+    {"doubled separator", "C:\\Program Files\\Veltrano\\\\Pellino.exe", REMOVE_NOTHING},
+    {"relative", "Pellino.exe", REMOVE_NOTHING},
+    {"drive-relative", "C:Pellino.exe", REMOVE_NOTHING},
+    {"rooted without drive", "\\Program Files\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
+    {"UNC", "\\\\server\\share\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
+    {"long form", "\\\\?\\C:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
+    {"device form", "\\\\.\\C:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
+    {"stream", "C:\\Program Files\\Veltrano\\Pellino.exe:evil", REMOVE_NOTHING},
+    {"wildcard", "C:\\Program Files\\Veltrano\\*.exe", REMOVE_NOTHING},
+    {"the directory itself", "C:\\Program Files\\Veltrano", REMOVE_NOTHING},
+    {"drive root", "C:\\", REMOVE_NOTHING},
+    {"control character", "C:\\Program Files\\Veltrano\\a\tb", REMOVE_NOTHING},
+    {"group folder's other file", "C:\\Menu\\Veltrano 1.0\\boot.ini", REMOVE_NOTHING},
+    {"a bare .lnk", "C:\\Menu\\Veltrano 1.0\\.lnk", REMOVE_NOTHING},
+    {"group shortcut in a subfolder", "C:\\Menu\\Veltrano 1.0\\x\\Help.lnk", REMOVE_NOTHING},
+    {"startup folder itself", STARTUP, REMOVE_NOTHING},
+    {"other startup shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Other.lnk",
+     REMOVE_NOTHING},
+    {"empty", "", REMOVE_NOTHING},
+};
+
+}  // namespace
+
+TEST(RemovalRule, AllowedAndRefusedLines)
+{
+    for (const Row &row : rows)
+        EXPECT_EQ(row.kind, ListedItemKind(row.line, OWN, STARTUP)) << "row: " << row.name;
+}
+
+TEST(RemovalRule, DependsOnWhereTheUninstallerRuns)
+{
+    // From a drive's root, its files are its own and no folder lies above it.
+    EXPECT_EQ(REMOVE_OWN_ITEM, ListedItemKind("D:\\Pellino.exe", "D:\\", ""));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("D:\\Tools\\x.exe", "D:\\", ""));
+    // Without a known directory or Startup folder nothing of them is allowed.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", "", ""));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0.lnk", "", ""));
+    // From a UNC or relative directory no own file can be named.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "\\\\server\\share\\", ""));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "C:", ""));
+    // A Startup folder given with its separator still matches.
+    EXPECT_EQ(REMOVE_STARTUP_LINK,
+              ListedItemKind("C:\\S\\Veltrano 1.0.lnk", "C:\\P\\", "C:\\S\\"));
+}
