@@ -72,10 +72,12 @@ static int BatchText(char *target, const char *path, unsigned length)
 //   @rd "<directory>"
 //   @if exist "<directory>" if %n% lss 10 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d2)
 //   @rd "<created folder>"           (one a folder, innermost first)
-//   @del "%~f0" & rd "%~dp0"
+//   @del "%~f0" & start "" /min cmd /c "ping -n 2 127.0.0.1 >nul & rd "%~dp0""
 //
 // The last line names the batch file and its folder as cmd knows them, and
-// runs as one line: once the file is gone cmd reads no further.
+// runs as one line: once the file is gone cmd reads no further. The folder
+// can only go once cmd has let go of the file (some cmd implementations keep
+// it open to the end), so a second cmd removes it a second later.
 #define BATCH_PAUSE "ping -n 2 127.0.0.1 >nul"
 #define BATCH_RETRY(tries, label) \
     " if %n% lss " #tries " (set /a n+=1 & " BATCH_PAUSE " & goto " label ")\n"
@@ -239,7 +241,7 @@ int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerd
     WritePiece(file, "@echo off\n@set n=0\n:d1\n@del \"", exe, "\"\n");
     WritePiece(file, "@if exist \"", exe, "\"" BATCH_RETRY(60, "d1"));
     WriteDirectoryRemoval(file, installContext->ModuleDirectory(), verdict);
-    fputs("@del \"%~f0\" & rd \"%~dp0\"\n", file);
+    fputs("@del \"%~f0\" & start \"\" /min cmd /c \"" BATCH_PAUSE " & rd \"%~dp0\"\"\n", file);
     int failed = ferror(file);
     if (fclose(file) != 0 || failed) {
         DeleteFileA(batchPath);

@@ -1,6 +1,8 @@
 // Laying out an installation and running the uninstaller over it.
 #include "uninstall_layout.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 using namespace robot;
@@ -45,6 +47,59 @@ std::string BatchFilePath()
 {
     std::vector<std::string> folders = BatchFolders();
     return folders.empty() ? "" : folders[0] + "\\del_Quorvid.bat";
+}
+
+// The current user's SID as text.
+static std::string UserSid()
+{
+    HANDLE token;
+    BYTE user[256];
+    DWORD size = 0;
+    char *sid = nullptr;
+    std::string text;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        if (GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
+            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER *>(user)->User.Sid, &sid))
+            text = sid;
+        LocalFree(sid);
+        CloseHandle(token);
+    }
+    return text;
+}
+
+bool BatchFolderPrivate(std::string *dacl)
+{
+    std::vector<std::string> folders = BatchFolders();
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    char *text = nullptr;
+    *dacl = "<unreadable>";
+    if (!folders.empty() &&
+        GetNamedSecurityInfoA(folders[0].c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+        ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+        *dacl = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    // "D:" or "D:P", then one "(type;flags;rights;;;sid)" per entry.
+    size_t at = dacl->find('(');
+    if (dacl->compare(0, 2, "D:") != 0 || at == std::string::npos)
+        return false;
+    const std::string allowed[] = {";;;BA)", ";;;SY)", ";;;" + UserSid() + ")"};
+    while (at < dacl->size()) {
+        size_t end = dacl->find(')', at);
+        if (end == std::string::npos || dacl->compare(at, 3, "(A;") != 0)
+            return false;
+        std::string entry = dacl->substr(at, end + 1 - at);
+        bool known = false;
+        for (const std::string &sid : allowed)
+            known = known || (entry.size() > sid.size() &&
+                              entry.compare(entry.size() - sid.size(), sid.size(), sid) == 0);
+        if (!known)
+            return false;
+        at = end + 1;
+    }
+    return true;
 }
 
 static void RemoveBatchFolders()
@@ -106,6 +161,7 @@ Installation LayOut(const char *scenario, const LayoutOptions &options)
         in.startupLink = ShellFolder(CSIDL_STARTUP) + "\\Veltrano 1.0.lnk";
         LinkInfo app{in.directory + "\\Pellino.exe", "Veltrano 1.0", "", ""};
         REQUIRE(WriteShellLink(in.startupLink, app), "Startup shortcut written");
+        in.listed.push_back(in.startupLink);
         std::string link = in.startupLink;
         AtEnd([link]() { RemoveTree(link); });
     }
@@ -115,6 +171,9 @@ Installation LayOut(const char *scenario, const LayoutOptions &options)
     std::string ini = "[DeInstall]\r\n";
     for (const std::string &line : in.listed)
         ini += line + "\r\n";
+    for (unsigned i = 0; i < options.fillerLines; i++)
+        ini += (i % 2 ? "C:\\windows\\filler" : in.directory + "\\missing") + std::to_string(i) +
+               ".txt\r\n";
     ini += "\r\n[Settings]\r\nDefaultPage=" + in.directory + "\\VeltranoHelp.htm\r\n\r\n\r\n";
     REQUIRE(WriteBytes(in.settingsFile, ini), "settings file written");
 

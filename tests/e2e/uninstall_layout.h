@@ -16,10 +16,12 @@ struct LayoutOptions {
     std::string directoryName = "Veltrano";   // under the scenario's root
     bool programGroup = true;                 // group with two shortcuts, listed
     bool ownProgramsFolder = false;           // group under root\Programs, not the user's
-    bool startupShortcut = false;             // in the user's Startup folder, not listed
+    bool startupShortcut = false;             // in the user's Startup folder, listed
     std::vector<std::string> missingFiles;    // listed payload files not written
     std::vector<std::string> readOnlyFiles;   // payload files made read-only
     std::vector<std::string> extraLines;      // more lines for "DeInstall"
+    unsigned fillerLines = 0;                 // and as many again, not kept in listed:
+                                              // own files that are missing, and refused paths
 };
 
 // An installation laid out by a scenario; removed again by the scenario's
@@ -57,6 +59,12 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
 // Waits until the batch file has done its work and deleted itself and its
 // folder, and no cmd.exe runs any more. Returns true when it ended within timeoutMs.
 bool WaitForBatchEnd(DWORD timeoutMs);
+
+// Whether the first batch folder's DACL (as SDDL into dacl) allows only
+// Administrators, SYSTEM and the current user, and no one else: not
+// Everyone, Users or Authenticated Users. (Wine keeps no DACL of its own for
+// a file, but derives one from the owner's and others' Unix permissions.)
+bool BatchFolderPrivate(std::string *dacl);
 
 // The path as the batch file holds it: OEM code page, "%" doubled.
 std::string BatchForm(const std::string &path);

@@ -43,7 +43,7 @@ ROBOT_SCENARIO(no_changes_nothing)
     CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", &data) &&
               data == "\"" + in.exe + "\"",
           "uninstall entry unchanged");
-    CHECK(!FileExists(BatchFilePath()), "no batch file written");
+    CHECK(BatchFolders().empty(), "no batch file written");
     CHECK(application.Initiations().empty(), "no broadcast after No");
 }
 
@@ -66,21 +66,18 @@ ROBOT_SCENARIO(yes_full_installation)
     CheckListedGone(in);
     CHECK(!DirectoryExists(in.group), "program group went with its last shortcut");
     CHECK(DirectoryExists(ShellFolder(CSIDL_PROGRAMS)), "the user's Programs folder stays");
-    LinkInfo link;
-    CHECK(ReadShellLink(in.startupLink, &link) && link.description == "Veltrano 1.0",
-          "Startup shortcut stays: %s", in.startupLink.c_str());
+    CHECK(DirectoryExists(ShellFolder(CSIDL_STARTUP)), "the Startup folder stays");
 
     // Watch the batch file work: the uninstaller's file first, then the
     // directory, then the batch file itself.
     DWORD start = GetTickCount(), exeGone = 0, directoryGone = 0, batchGone = 0;
-    std::string batch = BatchFilePath();
     WaitUntil([&]() {
         DWORD now = GetTickCount() - start + 1;
         if (!exeGone && !FileExists(in.exe))
             exeGone = now;
         if (!directoryGone && !DirectoryExists(in.directory))
             directoryGone = now;
-        if (!batchGone && !FileExists(batch))
+        if (!batchGone && BatchFolders().empty())
             batchGone = now;
         return exeGone && directoryGone && batchGone;
     }, 30000, 20);
@@ -114,37 +111,47 @@ ROBOT_SCENARIO(settings_from_own_directory)
     CHECK(!DirectoryExists(in.directory), "installation directory removed");
 }
 
-ROBOT_SCENARIO(entries_with_equals_and_directories)
+ROBOT_SCENARIO(tampered_list_removes_only_its_own)
 {
-    std::string root = "C:\\e2e_uninstall\\entries_with_equals_and_directories";
+    std::string root = "C:\\e2e_uninstall\\tampered_list_removes_only_its_own";
     std::string dir = root + "\\Veltrano";
+    std::string victim = root + "\\victim.txt";
+    std::string otherDrive = WinePath(E2E_BINARY_DIR "/e2e-victim.txt");
+    std::string ownFolder = dir + "\\Data";   // an empty folder of its own goes
+    const std::vector<std::string> refused = {
+        root + "\\keep=1\\kept.txt",            // read back as a key
+        victim,                                  // outside the installation
+        dir + "\\..\\victim.txt",                // climbing out of it
+        dir + "\\Data\\..\\..\\victim.txt",
+        "\\\\?\\" + victim,                         // long and device forms, UNC
+        "\\\\.\\" + victim,
+        "\\\\localhost\\C$" + victim.substr(2),
+        otherDrive,
+        root + "\\Empty",                         // an empty folder outside
+        root + "\\Programs",                      // the folder that holds the group
+    };
     LayoutOptions options;
     options.ownProgramsFolder = true;
-    options.extraLines = {
-        root + "\\keep=1\\kept.txt",      // read back as a key: passed over
-        dir + "\\Data",                   // dotless and empty: removed
-        dir + "\\Docs",                   // listed before its file: goes with it
-        dir + "\\Docs\\page.htm",
-        root + "\\Full",                  // dotless, holds an unlisted file: stays
-    };
-    Installation in = LayOut("entries_with_equals_and_directories", options);
-    MakeDirectories(root + "\\keep=1");
-    MakeDirectories(dir + "\\Data");
-    MakeDirectories(dir + "\\Docs");
-    MakeDirectories(root + "\\Full");
-    WriteBytes(root + "\\keep=1\\kept.txt", "kept\r\n");
-    WriteBytes(dir + "\\Docs\\page.htm", "<p>page</p>\r\n");
-    WriteBytes(root + "\\Full\\mine.txt", "mine\r\n");
+    options.fillerLines = 100000;
+    options.extraLines = refused;
+    options.extraLines.push_back(ownFolder);
+    Installation in = LayOut("tampered_list_removes_only_its_own", options);
+    REQUIRE(MakeDirectories(root + "\\keep=1") && MakeDirectories(root + "\\Empty") &&
+                MakeDirectories(ownFolder) && WriteBytes(root + "\\keep=1\\kept.txt", "kept") &&
+                WriteBytes(victim, "not ours") && WriteBytes(otherDrive, "not ours either"),
+            "files outside the installation laid out");
+    AtEnd([otherDrive]() { DeleteFileA(otherDrive.c_str()); });
 
+    DWORD start = GetTickCount();
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
-    CHECK(FileExists(root + "\\keep=1\\kept.txt"), "line with \"=\" passed over");
-    CHECK(!DirectoryExists(dir + "\\Data"), "empty dotless directory removed");
-    CHECK(!DirectoryExists(dir + "\\Docs"), "directory listed before its file removed");
-    CHECK(FileExists(root + "\\Full\\mine.txt"), "non-empty listed directory stays");
+    DWORD elapsed = GetTickCount() - start;
+    Say("  uninstaller ran %lu ms over a list of %zu lines", (unsigned long)elapsed,
+        in.listed.size() + options.fillerLines + 1);
+    CHECK(elapsed < 15000, "a hostile list is processed in seconds");
+    for (const std::string &line : refused)
+        CHECK(line.find("\\\\") == 0 || Exists(line), "still there: %s", line.c_str());
+    CheckListedGone(in, refused);
     CHECK(!DirectoryExists(in.group), "program group removed");
-    CHECK(DirectoryExists(root + "\\Programs"),
-          "the empty folder holding the group stays (it is not listed)");
-    CheckListedGone(in, {root + "\\keep=1\\kept.txt", root + "\\Full"});
     CHECK(WaitForBatchEnd(30000), "batch file ended");
     CHECK(!DirectoryExists(in.directory), "installation directory removed");
 }
@@ -178,6 +185,25 @@ ROBOT_SCENARIO(non_ascii_directory)
     CHECK(!FileExists(in.exe), "_purgel.exe in the non-ASCII directory deleted");
     CHECK(!DirectoryExists(in.directory), "non-ASCII installation directory removed");
     CHECK(DirectoryExists(in.root + "\\M\xFCller"), "its parent, not listed, stays");
+
+    // A character that the OEM code page has no equivalent for would turn
+    // into another one in the batch file: no batch file, the exe and its
+    // directory stay.
+    std::string unconvertible;
+    for (int c = 0x80; c <= 0xFF && unconvertible.empty(); c++) {
+        char ansi[2] = {char(c), 0}, oem[2] = {0, 0}, back[2] = {0, 0};
+        CharToOemBuffA(ansi, oem, 1);
+        OemToCharBuffA(oem, back, 1);
+        if (back[0] != ansi[0] && IsCharAlphaA(ansi[0]))
+            unconvertible = ansi;
+    }
+    REQUIRE(!unconvertible.empty(), "the OEM code page lacks a letter of the ANSI one");
+    options.directoryName = "Veltrano " + unconvertible;
+    Installation other = LayOut("non_ascii_directory_unconvertible", options);
+    CHECK_EQ(RunUninstaller(other, other.directory, IDYES), 1L);
+    CheckListedGone(other);
+    CHECK(BatchFolders().empty(), "no batch file for a path it cannot name");
+    CHECK(FileExists(other.exe), "_purgel.exe stays");
 }
 
 ROBOT_SCENARIO(read_only_and_missing_files)
@@ -236,7 +262,6 @@ ROBOT_SCENARIO(batch_file_bytes)
         {"<SETTINGS>", BatchForm(in.settingsFile)},
         {"<EXE>", BatchForm(in.exe)},
         {"<DIRECTORY>", BatchForm(in.directory)},
-        {"<BATCH>", BatchForm(BatchFilePath())},
     };
     for (const auto &s : substitutions) {
         for (size_t at; (at = golden.find(s.first)) != std::string::npos;)
@@ -244,6 +269,9 @@ ROBOT_SCENARIO(batch_file_bytes)
     }
     CHECK_EQ(actual, golden);
     CHECK(FileExists(in.exe), "d1 waits while the file cannot be deleted");
+    std::string dacl;
+    bool onlyOwners = BatchFolderPrivate(&dacl);
+    CHECK(onlyOwners, "the batch folder is open only to its owners: %s", dacl.c_str());
 
     CloseHandle(hold);
     hold = INVALID_HANDLE_VALUE;
@@ -252,25 +280,52 @@ ROBOT_SCENARIO(batch_file_bytes)
     CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
 }
 
-ROBOT_SCENARIO(batch_file_not_writable)
+ROBOT_SCENARIO(planted_batch_file_never_runs)
 {
     LayoutOptions options;
     options.programGroup = false;
-    Installation in = LayOut("batch_file_not_writable", options);
-    // An older batch file of that name that cannot be replaced (held open
-    // without write sharing) must not be started in place of the new one.
-    std::string marker = in.root + "\\stale batch ran.txt";
-    REQUIRE(WriteBytes(BatchFilePath(), "@echo stale> \"" + marker + "\"\r\n"),
-            "stale batch file written");
-    static HANDLE hold;
-    hold = CreateFileA(BatchFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
-    REQUIRE(hold != INVALID_HANDLE_VALUE, "stale batch file held open");
-    AtEnd([]() { CloseHandle(hold); });
+    Installation in = LayOut("planted_batch_file_never_runs", options);
+    // Another process of the user plants the batch file's old name in the
+    // temporary directories, as a hard link to a file of the user's that is a
+    // batch file itself: written through, it would be spoilt; run, it leaves
+    // a marker.
+    std::string marker = in.root + "\\planted batch ran.txt";
+    std::string planted = "@echo planted> \"" + marker + "\"\r\n";
+    std::string victim = in.root + "\\victim.bat";
+    REQUIRE(WriteBytes(victim, planted), "the user's batch file written");
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const std::string &base : {TempDirectory(), std::string(windows) + "\\Temp\\"}) {
+        std::string link = base + "del_Quorvid.bat";
+        DeleteFileA(link.c_str());
+        REQUIRE(CreateHardLinkA(link.c_str(), victim.c_str(), nullptr), "%s planted", link.c_str());
+        AtEnd([link]() { DeleteFileA(link.c_str()); });
+    }
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
     CheckListedGone(in);
-    Sleep(3000);
-    CHECK(!FileExists(marker), "the stale batch file was not started");
-    CHECK(FileExists(in.exe), "without a batch file the uninstaller's file stays");
-    CHECK(DirectoryExists(in.directory), "and so does its directory");
+    CHECK(WaitForBatchEnd(30000), "the uninstaller's own batch file ended");
+    CHECK(!DirectoryExists(in.directory), "and removed the installation directory");
+    CHECK(!FileExists(marker), "no planted batch file ran");
+    std::string bytes;
+    CHECK(ReadBytes(victim, &bytes) && bytes == planted, "nothing was written through the links");
+}
+
+ROBOT_SCENARIO(copy_outside_its_installation)
+{
+    LayoutOptions options;
+    options.programGroup = false;
+    Installation in = LayOut("copy_outside_its_installation", options);
+    std::string downloads = in.root + "\\Downloads";
+    REQUIRE(MakeDirectories(downloads), "Downloads made");
+    Installation copy = in;
+    copy.exe = downloads + "\\_purgel.exe";
+    REQUIRE(CopyFileA(in.exe.c_str(), copy.exe.c_str(), FALSE), "uninstaller copied to Downloads");
+    CHECK_EQ(RunUninstaller(copy, downloads, IDYES), 1L);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!FileExists(copy.exe), "the copy deleted itself");
+    CHECK(DirectoryExists(downloads), "the folder it ran from stays");
+    CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY),
+          "the installation's uninstall entry stays");
+    for (const std::string &item : in.listed)
+        CHECK(Exists(item), "the installation stays: %s", item.c_str());
 }

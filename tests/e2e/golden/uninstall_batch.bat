@@ -11,4 +11,4 @@
 :d2
 @rd "<DIRECTORY>"
 @if exist "<DIRECTORY>" if %n% lss 10 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d2)
-@del "<BATCH>"
+@del "%~f0" & start "" /min cmd /c "ping -n 2 127.0.0.1 >nul & rd "%~dp0""
