@@ -1,7 +1,8 @@
 // OwningArray: a growable array of pointers to heap objects that it owns.
 // Removing an element with Delete deletes it; Take hands it back to the
 // caller instead; every element left when the array is destroyed is deleted.
-// Room starts at `initial` and grows in steps of `step`.
+// Room starts at `initial` and grows by `step`, or by half of itself once that
+// is more, so that filling an array of n elements copies O(n) pointers.
 #ifndef VELTRANO_OWNINGARRAY_H
 #define VELTRANO_OWNINGARRAY_H
 
@@ -51,14 +52,14 @@ public:
     void Delete(unsigned index) { delete Take(index); }
 
 private:
-    // Makes room for needed elements, rounding the room up to the next step.
+    // Makes room for needed elements.
     void Reserve(unsigned needed)
     {
         if (needed <= capacity)
             return;
         unsigned grown = capacity;
         while (grown < needed)
-            grown += step;
+            grown += grown / 2 > step ? grown / 2 : step;
         T **larger = new T *[grown];
         for (unsigned i = 0; i < count; i++)
             larger[i] = items[i];
