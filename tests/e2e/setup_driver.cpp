@@ -143,6 +143,7 @@ static void RemoveInstallation(const std::string &installDirectory)
 void CleanSlate(const std::string &installDirectory)
 {
     RemoveInstallation(installDirectory);
+    MakeDirectories("C:\\e2e-setup");
     AtEnd([installDirectory]() {
         // An application that the scenario started is ended first, so that
         // its files can go.
@@ -257,9 +258,12 @@ HWND WalkToCompletion(const Process &installer, const Choices &choices, DWORD *e
 }
 
 std::string ExpectedSettingsFile(const std::string &installDirectory, bool programGroup,
-                                 const std::vector<std::string> &settingsLines)
+                                 const std::vector<std::string> &settingsLines, bool startupLink,
+                                 const std::vector<std::string> &createdFolders)
 {
     std::string file = "[DeInstall]\r\n";
+    for (const std::string &folder : createdFolders)
+        file += folder + "\r\n";
     for (const PayloadRow &row : Payload())
         file += Join(installDirectory, row.fileName) + "\r\n";
     file += Join(installDirectory, "pellino.exe.ini") + "\r\n";
@@ -269,10 +273,30 @@ std::string ExpectedSettingsFile(const std::string &installDirectory, bool progr
         file += group + "\\Help.lnk\r\n";
         file += group + "\r\n";
     }
+    if (startupLink)
+        file += Join(StartupFolder(), "Veltrano 1.0.lnk") + "\r\n";
     file += "\r\n[Settings]\r\n";
     for (const std::string &line : settingsLines)
         file += line + "\r\n";
     return file + "\r\n\r\n";
+}
+
+long RunRegisteredUninstaller(HWND application)
+{
+    std::string command;
+    REQUIRE(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command),
+            "the uninstall entry names the uninstaller");
+    Process uninstaller = Start(command);
+    REQUIRE(uninstaller.pid, "the uninstaller starts from %s", command.c_str());
+    HWND question = WaitWindow("#32770", "Deinstall", PAGE_TIMEOUT, uninstaller.pid);
+    REQUIRE(question, "the uninstaller asks first");
+    Answer(question, IDYES);
+    if (application)
+        CHECK(WaitWindowGone(application, PAGE_TIMEOUT), "the application closes on the broadcast");
+    HWND notice = WaitWindow("#32770", "Uninstall", PAGE_TIMEOUT, uninstaller.pid);
+    REQUIRE(notice, "the notice follows");
+    Answer(notice, IDOK);
+    return WaitExit(uninstaller, PAGE_TIMEOUT);
 }
 
 void CheckPayloadFiles(const std::string &directory)

@@ -50,7 +50,9 @@ std::string StartupFolder();
 
 // Makes sure nothing of an earlier installation is around (uninstall entry,
 // program group, start-up shortcut) and registers the same clean-up for the
-// end of the scenario; also the installation directory given.
+// end of the scenario; also the installation directory given. The
+// scenarios' common parent C:\e2e-setup exists until the end, so that only
+// a scenario that asks for it has folders created above its directory.
 void CleanSlate(const std::string &installDirectory);
 // Sets (or, with a null value, removes) the user's Internet Settings value
 // for this scenario; the original is restored at its end.
@@ -80,10 +82,19 @@ HWND WalkToCompletion(const robot::Process &installer, const Choices &choices,
                       DWORD *elapsedMs = nullptr);
 
 // The settings file that a first installation writes: "DeInstall" with the
-// payload paths, the settings file and (with the group) the shortcuts and the
-// group folder; "Settings" with the given keys, sorted.
+// folders created above the installation directory, the payload paths, the
+// settings file, (with the group) the shortcuts and the group folder and
+// (with startupLink) the start-up shortcut; "Settings" with the given keys,
+// sorted.
 std::string ExpectedSettingsFile(const std::string &installDirectory, bool programGroup,
-                                 const std::vector<std::string> &settingsLines);
+                                 const std::vector<std::string> &settingsLines,
+                                 bool startupLink = false,
+                                 const std::vector<std::string> &createdFolders = {});
+
+// Runs the uninstaller that the uninstall entry names: Yes, then OK on the
+// notice; with an application window, checks that it closes on the
+// broadcast. Returns the uninstaller's exit code (-1 when it did not end).
+long RunRegisteredUninstaller(HWND application = nullptr);
 // installDirectory + separator + name, as the installer builds it.
 std::string Join(const std::string &directory, const std::string &name);
 

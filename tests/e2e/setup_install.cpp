@@ -2,6 +2,7 @@
 // registry, the shortcuts, the completion message and the application's
 // start; installing twice; a drive root; special cases of the user's setup.
 #include "setup_driver.h"
+#include "uninstall_layout.h"
 
 using namespace robot;
 using namespace setup_e2e;
@@ -110,7 +111,8 @@ ROBOT_SCENARIO(german_installation_enter_after_typing)
     CHECK_EQ(SettingsFile(directory),
              ExpectedSettingsFile(directory, true,
                                   {"DefaultPage=" + directory + "\\VeltranoHelp.htm",
-                                   "ProxyServer=proxyhost", "WebScanAutomatically=1"}));
+                                   "ProxyServer=proxyhost", "WebScanAutomatically=1"},
+                                  true));
     CheckUninstallEntry(directory);
     CheckLink(Join(StartupFolder(), "Veltrano 1.0.lnk"), Join(directory, "Pellino.exe"),
               "Veltrano 1.0");
@@ -205,6 +207,20 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     CHECK_EQ(SettingsFile("V:\\"),
              ExpectedSettingsFile("V", false, {"DefaultPage=V\\VeltranoHelp.htm"}));
     CheckUninstallEntry("V");
+
+    // The removal: a drive's root is no directory to remove, so the batch
+    // file has no loop waiting for that, and a folder of the user's stays.
+    REQUIRE(MakeDirectories("V:\\Empty folder"), "a folder of the user's on V:");
+    AtEnd([]() { RemoveDirectoryA("V:\\Empty folder"); });
+    CHECK_EQ(RunRegisteredUninstaller(application), 1);
+    DWORD start = GetTickCount();
+    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    DWORD batchMs = GetTickCount() - start;
+    Say("  batch file ended %lu ms after the uninstaller", (unsigned long)batchMs);
+    CHECK(batchMs < 5000, "without waiting for the root to go");
+    for (const PayloadRow &row : Payload())
+        CHECK(!FileExists(Join("V", row.fileName)), "%s removed", row.fileName);
+    CHECK(DirectoryExists("V:\\Empty folder"), "the user's empty folder stays");
 }
 
 ROBOT_SCENARIO(deep_path_installs_every_file)
@@ -225,7 +241,8 @@ ROBOT_SCENARIO(deep_path_installs_every_file)
     // The uninstaller needs the settings file and its list here too.
     CHECK_EQ(SettingsFile(directory),
              ExpectedSettingsFile(directory, false,
-                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}, false,
+                                  {top, top + "\\" + std::string(70, 'e')}));
     CheckUninstallEntry(directory);
 }
 
