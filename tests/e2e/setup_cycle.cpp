@@ -40,9 +40,14 @@ HWND InstallEverything()
     return application;
 }
 
+// Uninstalls, and tells how long it took from the Yes until the outermost
+// folder that the installation created was gone.
 void Uninstall(HWND application)
 {
-    CHECK_EQ(RunRegisteredUninstaller(application), 1);
+    DWORD yesAt = 0;
+    CHECK_EQ(RunRegisteredUninstaller(application, &yesAt), 1);
+    WaitUntil([]() { return !DirectoryExists("C:\\e2e-setup\\Cycle"); }, 30000, 10);
+    Say("  from Yes to the last item gone: %lu ms", (unsigned long)(GetTickCount() - yesAt));
     CHECK(WaitForBatchEnd(30000), "the batch file ends");
 }
 

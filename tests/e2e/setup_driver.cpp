@@ -281,7 +281,7 @@ std::string ExpectedSettingsFile(const std::string &installDirectory, bool progr
     return file + "\r\n\r\n";
 }
 
-long RunRegisteredUninstaller(HWND application)
+long RunRegisteredUninstaller(HWND application, DWORD *yesAt)
 {
     std::string command;
     REQUIRE(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command),
@@ -290,6 +290,8 @@ long RunRegisteredUninstaller(HWND application)
     REQUIRE(uninstaller.pid, "the uninstaller starts from %s", command.c_str());
     HWND question = WaitWindow("#32770", "Deinstall", PAGE_TIMEOUT, uninstaller.pid);
     REQUIRE(question, "the uninstaller asks first");
+    if (yesAt)
+        *yesAt = GetTickCount();
     Answer(question, IDYES);
     if (application)
         CHECK(WaitWindowGone(application, PAGE_TIMEOUT), "the application closes on the broadcast");

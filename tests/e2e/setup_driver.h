@@ -93,8 +93,9 @@ std::string ExpectedSettingsFile(const std::string &installDirectory, bool progr
 
 // Runs the uninstaller that the uninstall entry names: Yes, then OK on the
 // notice; with an application window, checks that it closes on the
-// broadcast. Returns the uninstaller's exit code (-1 when it did not end).
-long RunRegisteredUninstaller(HWND application = nullptr);
+// broadcast. yesAt, when given, receives the tick count of the Yes. Returns
+// the uninstaller's exit code (-1 when it did not end).
+long RunRegisteredUninstaller(HWND application = nullptr, DWORD *yesAt = nullptr);
 // installDirectory + separator + name, as the installer builds it.
 std::string Join(const std::string &directory, const std::string &name);
 
