@@ -58,6 +58,7 @@ sign_file() {
   else
     osslsigncode sign "${args[@]}" -in "$1" -out "$2" >/dev/null
   fi
+  chmod +x "$2"   # a program, like the unsigned one
 }
 
 "$top/scripts/prereqs.sh"
