@@ -1,9 +1,20 @@
 // Shared steps of the setup scenarios (see setup_driver.h).
 #include "setup_driver.h"
 
+#include <cstdlib>
+
 using namespace robot;
 
 namespace setup_e2e {
+
+// The programs under test are the build tree's, unless the environment names
+// others (a release): SETUP_E2E_INSTALLER an Install.exe, SETUP_E2E_PROGRAMS
+// the directory of the Pellino.exe and _purgel.exe that it carries.
+static std::string FromEnvironment(const char *name, const std::string &otherwise)
+{
+    const char *value = getenv(name);
+    return value && *value ? value : otherwise;
+}
 
 const std::vector<PayloadRow> &Payload()
 {
@@ -22,8 +33,9 @@ const std::vector<PayloadRow> &Payload()
 std::string PayloadBytes(const PayloadRow &row)
 {
     std::string name = row.fileName;
+    std::string programs = FromEnvironment("SETUP_E2E_PROGRAMS", E2E_BINARY_DIR "/payload");
     std::string source = name.size() > 4 && name.substr(name.size() - 4) == ".exe"
-                             ? std::string(E2E_BINARY_DIR) + "/payload/" + name
+                             ? programs + "/" + name
                              : std::string(E2E_SOURCE_DIR) + "/app/docs/" + name;
     std::string bytes;
     if (!ReadBytes(WinePath(source), &bytes))
@@ -33,7 +45,8 @@ std::string PayloadBytes(const PayloadRow &row)
 
 Process StartInstaller()
 {
-    Process installer = Start(WinePath(std::string(E2E_BINARY_DIR) + "/Install.exe"));
+    std::string file = FromEnvironment("SETUP_E2E_INSTALLER", E2E_BINARY_DIR "/Install.exe");
+    Process installer = Start(WinePath(file));
     REQUIRE(installer.pid, "Install.exe started");
     return installer;
 }
