@@ -125,6 +125,9 @@ static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The exit code when an allocation fails.
+extern const UINT programExitCode = 1;
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     WNDCLASSA windowClass = {};

@@ -136,10 +136,10 @@ static void WriteInLine(FileIO &file, const char *text)
     file << copy.Chars();
 }
 
-void TINIFile::Save()
+int TINIFile::Save()
 {
     if (!modified)
-        return;
+        return 1;
     modified = 0;
     FileIO file(fileName.Chars(), OF_CREATE | OF_WRITE);
     for (unsigned s = 0; s < sections->Count(); s++) {
@@ -167,6 +167,7 @@ void TINIFile::Save()
         }
     }
     file << "\r\n\r\n";
+    return file.IsOpen();
 }
 
 int TINIFile::SectionIndex(const char *name)

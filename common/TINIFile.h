@@ -61,8 +61,9 @@ public:
     virtual ~TINIFile();
 
     // Writes the whole file when modified is 1 and clears modified, also
-    // when the file cannot be created (the changes are then lost).
-    void Save();
+    // when the file cannot be created (the changes are then lost). Returns 1
+    // when the file was written (or nothing had changed), else 0.
+    int Save();
 
     // The entry's value (text a copy, chars pointing at the stored value),
     // else a copy of def. Changes nothing.

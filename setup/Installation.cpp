@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include "SetupState.h"
+#include "ApplicationBroadcast.h"
 #include "BoundedString.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
@@ -16,6 +17,10 @@
 #define REGISTRY_TEXT_SIZE (MAX_PATH + 2)
 #define MESSAGE_SIZE 256
 #define APPEND_AT_END 0x7FFFFFFF
+// The warning about an incomplete installation names this many items and
+// counts the rest.
+#define FAILURES_NAMED 3
+#define FAILURE_NAMES_SIZE (FAILURES_NAMED * (PATH_SIZE + 1))
 
 static const char DEINSTALL[] = "DeInstall";
 static const char SETTINGS[] = "Settings";
@@ -52,16 +57,24 @@ const GroupShortcut groupShortcuts[] = {
 #define APPLICATION_ROW 0
 #define UNINSTALLER_ROW 2
 
-// 1 when path holds more than blanks and every path the installation builds
-// from it (a separator or ":\", then the longest payload or settings file
-// name; the uninstaller's path in quotes) still fits into a path buffer.
+// 1 when path names a place on its own: a drive ("D", "D:", "D:\...") or a
+// share ("\\server\share..."); a relative path would depend on the setup
+// program's current directory, and the uninstall entry could not name it.
+static int IsRootedPath(const char *path, unsigned length)
+{
+    char drive = path[0] & ~0x20;
+    if (drive >= 'A' && drive <= 'Z')
+        return length == 1 || (path[1] == ':' && (length == 2 || path[2] == '\\'));
+    return length > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+}
+
+// 1 when path is rooted (above) and every path the installation builds from
+// it (a separator or ":\", then the longest payload or settings file name;
+// the uninstaller's path in quotes) still fits into a path buffer.
 int InstallPathUsable(const char *path)
 {
     unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
-    unsigned first = 0;
-    while (first < length && path[first] == ' ')
-        first++;
-    if (first == length)
+    if (length == 0 || !IsRootedPath(path, length))
         return 0;
     unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
     for (const PayloadFile *row = payloadFiles; row->identifier; row++)
@@ -81,6 +94,25 @@ static int JoinPath(char *target, const char *directory, const char *name)
     if (!length || target[length - 1] != '\\')
         return 0;
     return AppendBounded(target, name, PATH_SIZE);
+}
+
+// What could not be written: the first few names, one a line, and the count.
+struct Failures {
+    unsigned count;
+    char names[FAILURE_NAMES_SIZE];
+};
+
+// Notes name as failed when done is 0.
+static void Note(Failures *failures, int done, const char *name)
+{
+    if (done)
+        return;
+    if (failures->count < FAILURES_NAMED) {
+        if (failures->count)
+            AppendBounded(failures->names, "\n", FAILURE_NAMES_SIZE);
+        AppendBounded(failures->names, name, FAILURE_NAMES_SIZE);
+    }
+    failures->count++;
 }
 
 static void ListForRemoval(TINIFile *profile, const char *path)
@@ -132,7 +164,7 @@ static void FindSpecialFolders(char *programs, char *startup)
 
 // Creates the folder "Veltrano 1.0" in the Programs folder with the group's
 // shortcuts, and lists the shortcuts and then the folder for removal.
-static void CreateProgramGroup(TINIFile *profile, const char *programs)
+static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures *failures)
 {
     TBuffer group(PATH_SIZE);
     TBuffer link(PATH_SIZE);
@@ -145,7 +177,8 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs)
             continue;
         ListForRemoval(profile, link);
         JoinPath(target, installPath, row->target);
-        installContext->CreateShellLink(target, link, row->linkName);
+        Note(failures, SUCCEEDED(installContext->CreateShellLink(target, link, row->linkName)),
+             installContext->FileNameOf(link));
     }
     ListForRemoval(profile, group);
 }
@@ -185,7 +218,8 @@ static void CreateInstallDirectory(TINIFile *profile)
 }
 
 // Registers the uninstaller in the system's list of installed software.
-static void WriteUninstallEntry()
+// Returns 1 when both values were written.
+static int WriteUninstallEntry()
 {
     TBuffer command(PATH_SIZE);
     TBuffer uninstaller(PATH_SIZE);
@@ -197,18 +231,19 @@ static void WriteUninstallEntry()
     HKEY parent, key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_CREATE_SUB_KEY, &parent) !=
         ERROR_SUCCESS)
-        return;
+        return 0;
     DWORD disposition;
     LONG status = RegCreateKeyExA(parent, PRODUCT_NAME, 0, (LPSTR) "", REG_OPTION_NON_VOLATILE,
                                   KEY_ALL_ACCESS, NULL, &key, &disposition);
     RegCloseKey(parent);
     if (status != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)PRODUCT_TITLE,
-                   sizeof PRODUCT_TITLE);
-    RegSetValueExA(key, "UninstallString", 0, REG_SZ, (const BYTE *)command.data,
-                   lstrlenA(command) + 1);
+        return 0;
+    int written = RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)PRODUCT_TITLE,
+                                 sizeof PRODUCT_TITLE) == ERROR_SUCCESS;
+    written &= RegSetValueExA(key, "UninstallString", 0, REG_SZ, (const BYTE *)command.data,
+                              lstrlenA(command) + 1) == ERROR_SUCCESS;
     RegCloseKey(key);
+    return written;
 }
 
 // Copies the user's proxy and dial-up choices into the application's
@@ -240,6 +275,49 @@ static void CopyInternetSettings(TINIFile *profile)
     RegCloseKey(key);
 }
 
+// Asks a running copy of the application to end when one may be running
+// from here (its program file is there already), and waits a few seconds at
+// most until that file can be replaced: reinstalling over a running
+// application then replaces its files instead of failing on them.
+static void CloseRunningApplication(const char *application)
+{
+    if (GetFileAttributesA(application) == INVALID_FILE_ATTRIBUTES)
+        return;
+    BroadcastUninstall();
+    for (int tries = 0; tries < 50; tries++) {
+        HANDLE file = CreateFileA(application, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION)
+            return;   // read-only, say: waiting would not help
+        Sleep(100);
+    }
+}
+
+// The warning shown instead of the completion message when anything could
+// not be written: the first few items by name, and how many more.
+static void ShowIncomplete(const Failures &failures)
+{
+    const unsigned size = MESSAGE_SIZE + FAILURE_NAMES_SIZE + MESSAGE_SIZE + 16;
+    TBuffer text(size);
+    TBuffer caption(MESSAGE_SIZE);
+    TBuffer line(MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_INCOMPLETE_TEXT + languageOffset, text, MESSAGE_SIZE);
+    AppendBounded(text, "\n\n", size);
+    AppendBounded(text, failures.names, size);
+    if (failures.count > FAILURES_NAMED) {
+        TBuffer more(MESSAGE_SIZE + 16);   // the text and a number of at most ten digits
+        LoadStringA(appInstance, STR_INCOMPLETE_MORE + languageOffset, line, MESSAGE_SIZE);
+        wsprintfA(more, line, failures.count - FAILURES_NAMED);
+        AppendBounded(text, "\n", size);
+        AppendBounded(text, more, size);
+    }
+    LoadStringA(appInstance, STR_INCOMPLETE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
+    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONWARNING);
+}
+
 static void ShowCompletion()
 {
     TBuffer text(MESSAGE_SIZE);
@@ -250,49 +328,66 @@ static void ShowCompletion()
 }
 
 // Runs the whole installation into installPath and ends the program by
-// posting WM_DESTROY to window.
+// posting WM_DESTROY to window. Every step runs whatever failed before it;
+// what failed is told at the end instead of the completion message.
 void RunInstallation(HWND window)
 {
     TBuffer path(PATH_SIZE);
     TBuffer application(PATH_SIZE);
     TBuffer programs(PATH_SIZE);
     TBuffer startup(PATH_SIZE);
+    Failures failures;
+    ZeroMemory(&failures, sizeof failures);
 
     JoinPath(path, installPath, SETTINGS_FILE_NAME);
     TINIFile *profile = new TINIFile(path, 1);
     CreateInstallDirectory(profile);
 
+    JoinPath(application, installPath, payloadFiles[APPLICATION_ROW].fileName);
+    CloseRunningApplication(application);
+    int applicationWritten = 1;
     for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
         JoinPath(path, installPath, row->fileName);
-        installContext->ExtractResource("INSTALL_FILE", row->identifier, path);
+        int written = installContext->ExtractResource("INSTALL_FILE", row->identifier, path);
+        Note(&failures, written, row->fileName);
+        if (row == &payloadFiles[APPLICATION_ROW])
+            applicationWritten = written;
         ListForRemoval(profile, path);
     }
     JoinPath(path, installPath, "pellino.exe.ini");
     ListForRemoval(profile, path);
-    JoinPath(application, installPath, payloadFiles[APPLICATION_ROW].fileName);
 
     // Without a Programs (or Startup) folder there is nowhere to put the
     // group (or the start-up shortcut): that step is left out.
     FindSpecialFolders(programs, startup);
     if (createProgramGroup == 1 && programs[0])
-        CreateProgramGroup(profile, programs);
+        CreateProgramGroup(profile, programs, &failures);
     // The start-up shortcut is listed too: left behind, it would try to start
     // a program that is gone at every logon.
     if (startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
         ListForRemoval(profile, path);
-        installContext->CreateShellLink(application, path, PRODUCT_TITLE);
+        Note(&failures, SUCCEEDED(installContext->CreateShellLink(application, path, PRODUCT_TITLE)),
+             installContext->FileNameOf(path));
     }
 
-    WriteUninstallEntry();
+    if (!WriteUninstallEntry()) {
+        TBuffer name(MESSAGE_SIZE);
+        LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, name, MESSAGE_SIZE);
+        Note(&failures, 0, name);
+    }
     CopyBounded(path, installPath, PATH_SIZE);
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
     profile->SetValue(SETTINGS, "DefaultPage", path.data);
     CopyInternetSettings(profile);
+    Note(&failures, profile->Save(), SETTINGS_FILE_NAME);
     delete profile;
 
-    ShowCompletion();
-    if (startAfterInstall == 1) {
+    if (failures.count)
+        ShowIncomplete(failures);
+    else
+        ShowCompletion();
+    if (startAfterInstall == 1 && applicationWritten) {
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.
         CopyBounded(path, installPath, PATH_SIZE);

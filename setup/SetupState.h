@@ -45,6 +45,10 @@
 #define STR_BROWSE_TITLE 3
 #define STR_DONE_TEXT 5
 #define STR_DONE_CAPTION 6
+#define STR_INCOMPLETE_TEXT 7      // the warning that replaces the completion message
+#define STR_INCOMPLETE_CAPTION 8
+#define STR_INCOMPLETE_MORE 9      // "and %u more" items than are named
+#define STR_UNINSTALL_ENTRY 10     // the name of the uninstall entry in that warning
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1
@@ -72,8 +76,9 @@ void CenterPage(HWND window);
 void ConfirmQuit(HWND owner, int page);
 void RunInstallation(HWND window);
 
-// 1 when path can be installed into: not empty, and short enough that every
-// path the installation builds from it fits into a path buffer.
+// 1 when path can be installed into: it starts with a drive or is a UNC
+// path, and is short enough that every path the installation builds from it
+// fits into a path buffer.
 int InstallPathUsable(const char *path);
 #endif
 

@@ -12,6 +12,8 @@ int createProgramGroup = 1;
 int startWithWindows = 0;
 int startAfterInstall = 1;
 TFileSys *installContext;
+// The exit code also when an allocation fails.
+extern const UINT programExitCode = 0;
 
 static const char MAIN_CLASS[] = "InstClass";
 
@@ -149,11 +151,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         UpdateWindow(mainWindow);
         SendMessageA(mainWindow, WM_COMMAND, PAGE_WELCOME, 0);
         MSG message = {};
-        while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        BOOL got;
+        while ((got = GetMessageA(&message, NULL, 0, 0)) > 0) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        exitCode = (int)message.wParam;
+        // The quit message's code; a loop that failed (-1) leaves no
+        // message of its own behind, only the last one dispatched.
+        if (got == 0)
+            exitCode = (int)message.wParam;
     }
     DeleteObject(background);
     delete installContext;

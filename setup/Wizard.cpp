@@ -23,6 +23,7 @@ void CenterPage(HWND window)
 {
     SendMessageA(window, WM_SETTEXT, 0, (LPARAM)PRODUCT_TITLE);
     WINDOWPLACEMENT placement;
+    ZeroMemory(&placement, sizeof placement);
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
     int width = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
@@ -118,9 +119,14 @@ static void SearchFolder(HWND page)
     browse.pszDisplayName = displayName;
     browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    // The folder browser is a COM client: its thread needs COM initialised.
+    HRESULT com = CoInitialize(NULL);
     LPITEMIDLIST item = SHBrowseForFolderA(&browse);
-    if (!item)
+    if (!item) {
+        if (SUCCEEDED(com))
+            CoUninitialize();
         return;
+    }
     IShellFolder *desktop = NULL;
     if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
         STRRET record;
@@ -137,6 +143,8 @@ static void SearchFolder(HWND page)
         desktop->Release();
     }
     CoTaskMemFree(item);
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 // Ends the page with result. Whatever stands in the path edit is taken over

@@ -3,6 +3,8 @@
 #include "Uninstall.h"
 
 TFileSys *installContext;
+// Also the exit code when an allocation fails.
+extern const UINT programExitCode = 1;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -10,5 +12,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RunUninstall(instance);
     delete installContext;
     installContext = 0;
-    return 1;
+    return programExitCode;
 }

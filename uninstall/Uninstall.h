@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ApplicationBroadcast.h"
 #include "TFileSys.h"
 
 // The program's one TFileSys object, created at start and deleted at the end.
@@ -29,11 +30,6 @@ struct ListVerdict {
 // Runs the whole removal once, from the confirmation to the start of the
 // batch file; returns when the user did not say Yes or when all is done.
 void RunUninstall(HINSTANCE instance);
-
-// Tells running instances of the application (DDE initiation for
-// "Veltrano"/"Uninstall" to every top-level window). A window that does not
-// answer is given up after a few seconds.
-void BroadcastUninstall();
 
 // Deletes the values and the key of the uninstall entry under
 // HKEY_LOCAL_MACHINE when its "UninstallString" names exePath; an entry of

@@ -262,11 +262,13 @@ HWND WalkToCompletion(const Process &installer, const Choices &choices, DWORD *e
         start = GetTickCount();
         Click(Control(page, 1));
     }
-    HWND box = WaitBox(installer, choices.german ? "Willkommen zum Brisquet! "
-                                                 : "Welcome to the Veltrano! ");
+    const char *caption = choices.incomplete
+                              ? (choices.german ? "Installation unvollst\xE4ndig" : "Installation incomplete")
+                              : (choices.german ? "Willkommen zum Brisquet! " : "Welcome to the Veltrano! ");
+    HWND box = WaitBox(installer, caption);
     if (elapsedMs)
         *elapsedMs = GetTickCount() - start;
-    REQUIRE(box, "the completion message appears");
+    REQUIRE(box, "the message \"%s\" appears", caption);
     return box;
 }
 

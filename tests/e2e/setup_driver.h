@@ -73,9 +73,11 @@ struct Choices {
     int startWithWindows = 0;   // German page only
     int startAfterInstall = 0;
     bool enterAfterTyping = false;   // Enter right after typing, focus still in the path
+    bool incomplete = false;         // the warning about failed items ends it, not the
+                                     // completion message
 };
-// Walks from the first page to the completion message: language page if
-// German, welcome, options (choices set, Next). Returns the completion box,
+// Walks from the first page to the completion message (or the warning):
+// language page if German, welcome, options (choices set, Next). Returns the box,
 // or abandons the scenario. elapsedMs receives the time from Next on the
 // options page to the box.
 HWND WalkToCompletion(const robot::Process &installer, const Choices &choices,

@@ -43,6 +43,13 @@ DWORD PlainCopyMs(const std::string &from, const std::string &to)
 
 HWND WaitApplication() { return WaitWindow("PellinoMain", "Veltrano 1.0", PAGE_TIMEOUT); }
 
+FILETIME WriteTime(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
 }  // namespace
 
 ROBOT_SCENARIO(english_installation)
@@ -151,8 +158,11 @@ ROBOT_SCENARIO(installing_twice_keeps_one_list)
     Process first = StartInstaller();
     Choices choices;
     choices.path = directory;
+    choices.startAfterInstall = 1;
     Answer(WalkToCompletion(first, choices), IDOK);
     CHECK_EQ(WaitExit(first, PAGE_TIMEOUT), 0);
+    HWND application = WaitApplication();
+    REQUIRE(application, "the application runs from the first installation");
 
     // The user's own key in the file, and an installed file spoilt.
     std::string settings = SettingsFile(directory);
@@ -160,14 +170,21 @@ ROBOT_SCENARIO(installing_twice_keeps_one_list)
     REQUIRE(at != std::string::npos, "the first installation wrote section Settings");
     settings.insert(at + 12, "Colour=teal\r\n");
     WriteBytes(Join(directory, "Pellino.exe.ini"), settings);
-    WriteBytes(Join(directory, "Pellino.exe"), "spoilt");
+    WriteBytes(Join(directory, "Readme.rtf"), "spoilt");
+    FILETIME before = WriteTime(Join(directory, "Pellino.exe"));
 
+    // Installing again while the application runs: it is asked to close,
+    // and its file is replaced too.
     SetProxy("second:2");
     std::string otherCase = "c:\\E2E-SETUP\\TWICE";
     Process second = StartInstaller();
     choices.path = otherCase;
+    choices.startAfterInstall = 0;
     Answer(WalkToCompletion(second, choices), IDOK);
     CHECK_EQ(WaitExit(second, PAGE_TIMEOUT), 0);
+    CHECK(!IsWindow(application), "the running application was closed");
+    FILETIME after = WriteTime(Join(directory, "Pellino.exe"));
+    CHECK(CompareFileTime(&before, &after) < 0, "Pellino.exe was written again");
 
     CheckPayloadFiles(directory);
     std::string expected = ExpectedSettingsFile(
@@ -183,6 +200,11 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     // Drive V: is mapped to a directory of the build tree by the test set-up.
     REQUIRE(GetDriveTypeA("V:\\") > DRIVE_NO_ROOT_DIR, "drive V: is mapped");
     CleanSlate("");
+    // The installer runs in the robot's current directory.
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    std::string stray = std::string(current) + "\\V";
+    RemoveDirectoryA(stray.c_str());
     AtEnd([]() {
         for (const PayloadRow &row : Payload())
             DeleteFileA(Join("V", row.fileName).c_str());
@@ -203,6 +225,7 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
 
     CheckPayloadFiles("V:\\");
+    CHECK(!DirectoryExists(stray), "no folder V in the setup program's current directory");
     // DefaultPage is the path and the literal "\VeltranoHelp.htm" as they are.
     CHECK_EQ(SettingsFile("V:\\"),
              ExpectedSettingsFile("V", false, {"DefaultPage=V\\VeltranoHelp.htm"}));
@@ -221,6 +244,38 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     for (const PayloadRow &row : Payload())
         CHECK(!FileExists(Join("V", row.fileName)), "%s removed", row.fileName);
     CHECK(DirectoryExists("V:\\Empty folder"), "the user's empty folder stays");
+}
+
+ROBOT_SCENARIO(locked_application_is_named)
+{
+    std::string directory = std::string(BASE) + "\\Locked";
+    std::string application = Join(directory, "Pellino.exe");
+    CleanSlate(directory);
+    // Another program holds Pellino.exe open and does not share it: it cannot
+    // be replaced, and the broadcast does not end that program.
+    REQUIRE(MakeDirectories(directory) && WriteBytes(application, "old"), "Pellino.exe laid out");
+    static HANDLE hold;
+    hold = CreateFileA(application.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(hold != INVALID_HANDLE_VALUE, "Pellino.exe held open");
+    AtEnd([]() { CloseHandle(hold); });
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    choices.programGroup = 0;
+    choices.startAfterInstall = 1;
+    choices.incomplete = true;
+    HWND box = WalkToCompletion(installer, choices);
+    CHECK_EQ(MessageBoxText(box), std::string("The installation is incomplete. These items could "
+                                              "not be written:\n\nPellino.exe"));
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!WaitWindow("PellinoMain", nullptr, 1000), "the application is not started");
+    CheckUninstallEntry(directory);
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, false,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
 }
 
 ROBOT_SCENARIO(deep_path_installs_every_file)

@@ -249,7 +249,9 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
         std::string path;
     } rows[] = {{"empty", ""},
                 {"blanks only", "   "},
-                {"no room for a file name", "C:\\" + std::string(240, 'x')}};
+                {"no room for a file name", "C:\\" + std::string(240, 'x')},
+                {"relative", "foo"},
+                {"drive-relative", "C:foo"}};
     for (const Row &row : rows) {
         TypePath(page, row.path, false);
         PressKey(page, VK_RETURN);

@@ -1,6 +1,7 @@
 // The DDE initiation that asks running instances of the application to end.
-#include "Uninstall.h"
+#include "ApplicationBroadcast.h"
 
+#include <windows.h>
 #include <dde.h>
 
 // How long one top-level window may take to handle the initiation before it
@@ -9,11 +10,11 @@
 
 void BroadcastUninstall()
 {
-    ATOM application = GlobalAddAtomA(PRODUCT_NAME);
+    ATOM application = GlobalAddAtomA("Veltrano");
     ATOM topic = GlobalAddAtomA("Uninstall");
     DWORD_PTR result;
     // Not SendMessageA: one window that does not answer would keep the
-    // uninstaller waiting for ever.
+    // caller waiting for ever.
     SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, 0, MAKELPARAM(application, topic),
                         SMTO_ABORTIFHUNG | SMTO_NORMAL, BROADCAST_TIMEOUT, &result);
     GlobalDeleteAtom(application);
