@@ -130,7 +130,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));   // the product icon
     windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = WINDOW_CLASS;
