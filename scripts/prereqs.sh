@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make clang googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth imagemagick)
+          wine wine32:i386 xvfb xauth imagemagick python3-pefile)
 
 missing=()
 for p in "${packages[@]}"; do
