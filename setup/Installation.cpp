@@ -150,7 +150,36 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs)
     ListForRemoval(profile, group);
 }
 
-// Registers the uninstaller in the system's list of installed software.
+// Kilobytes, rounded up, of the payload files as they now are in the
+// installation directory; a file that could not be written counts nothing.
+static DWORD InstalledKilobytes()
+{
+    TBuffer path(PATH_SIZE);
+    ULONGLONG bytes = 0;
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (JoinPath(path, installPath, row->fileName) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
+            !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
+    }
+    ULONGLONG kilobytes = (bytes + 1023) >> 10;
+    return kilobytes > 0xFFFFFFFF ? 0xFFFFFFFF : (DWORD)kilobytes;
+}
+
+static void SetText(HKEY key, const char *name, const char *text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, lstrlenA(text) + 1);
+}
+
+static void SetNumber(HKEY key, const char *name, DWORD number)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&number, sizeof number);
+}
+
+// Registers the uninstaller in the system's list of installed software,
+// with what the list shows of it: icon (the application's), version, size
+// and location; it offers neither change nor repair.
 static void WriteUninstallEntry()
 {
     TBuffer command(PATH_SIZE);
@@ -159,6 +188,14 @@ static void WriteUninstallEntry()
     CopyBounded(command, "\"", PATH_SIZE);
     AppendBounded(command, uninstaller, PATH_SIZE);
     AppendBounded(command, "\"", PATH_SIZE);
+    // The icon: the application's file and the index of its first icon.
+    TBuffer icon(PATH_SIZE);
+    JoinPath(icon, installPath, payloadFiles[APPLICATION_ROW].fileName);
+    AppendBounded(icon, ",0", PATH_SIZE);
+    // The directory with its separator, so that a drive letter alone (D)
+    // names the drive's root.
+    TBuffer location(PATH_SIZE);
+    JoinPath(location, installPath, "");
 
     HKEY parent, key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_CREATE_SUB_KEY, &parent) !=
@@ -170,10 +207,14 @@ static void WriteUninstallEntry()
     RegCloseKey(parent);
     if (status != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)PRODUCT_TITLE,
-                   sizeof PRODUCT_TITLE);
-    RegSetValueExA(key, "UninstallString", 0, REG_SZ, (const BYTE *)command.data,
-                   lstrlenA(command) + 1);
+    SetText(key, "DisplayName", PRODUCT_TITLE);
+    SetText(key, "UninstallString", command);
+    SetText(key, "DisplayIcon", icon);
+    SetText(key, "DisplayVersion", PRODUCT_VERSION);
+    SetText(key, "InstallLocation", location);
+    SetNumber(key, "EstimatedSize", InstalledKilobytes());
+    SetNumber(key, "NoModify", 1);
+    SetNumber(key, "NoRepair", 1);
     RegCloseKey(key);
 }
 
