@@ -5,7 +5,8 @@ set(SETUP_SCENARIOS
     german_installation_enter_after_typing proxy_list_without_program_group
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root
     deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
-    registry_texts_at_their_limits install_run_and_uninstall)
+    registry_texts_at_their_limits install_run_and_uninstall
+    title_scales_with_the_display_dpi)
 add_e2e(NAME setup
   SOURCES setup_main.cpp setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
   SCENARIOS ${SETUP_SCENARIOS}
