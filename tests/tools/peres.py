@@ -9,12 +9,23 @@ first language of the resource is taken. Exit code 0 when written, 1 when
 the resource is missing (with a message), 2 when FILE cannot be read as a
 program.
 
-Needs Debian's python3-pefile: run it with /usr/bin/python3. Other scripts
+Needs Debian's python3-pefile, which is for /usr/bin/python3; started by
+another python3, the script runs itself again with that one. Other scripts
 import find_resource and read_resource from it.
 """
+import os
 import sys
 
-import pefile
+try:
+    import pefile
+except ImportError:
+    # Another interpreter first on the path (pyenv, a virtual environment)
+    # lacks the system's pefile: run again with the system's own.
+    if __name__ == '__main__' and sys.executable != '/usr/bin/python3' and \
+            os.path.exists('/usr/bin/python3'):
+        os.execv('/usr/bin/python3', ['/usr/bin/python3'] + sys.argv)
+    sys.stderr.write('peres: needs the pefile module (Debian: python3-pefile)\n')
+    sys.exit(2)
 
 
 def _matches(entry, key):
