@@ -101,6 +101,33 @@ static int QueryRegistryText(HKEY key, const char *name, char *text)
     return 1;
 }
 
+// Kilobytes, rounded up, of the payload files as they now are in the
+// installation directory; a file that could not be written counts nothing.
+static DWORD InstalledKilobytes()
+{
+    TBuffer path(PATH_SIZE);
+    ULONGLONG bytes = 0;
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (JoinPath(path, installPath, row->fileName) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
+            !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
+    }
+    ULONGLONG kilobytes = (bytes + 1023) >> 10;
+    return kilobytes > 0xFFFFFFFF ? 0xFFFFFFFF : (DWORD)kilobytes;
+}
+
+static void SetText(HKEY key, const char *name, const char *text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, lstrlenA(text) + 1);
+}
+
+static void SetNumber(HKEY key, const char *name, DWORD number)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&number, sizeof number);
+}
+
 // Finds the user's Programs and Startup folders in Shell Folders. A folder
 // that is not found stays empty. Values too long for the buffers are
 // passed over rather than ending the search.
@@ -150,36 +177,10 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs)
     ListForRemoval(profile, group);
 }
 
-// Kilobytes, rounded up, of the payload files as they now are in the
-// installation directory; a file that could not be written counts nothing.
-static DWORD InstalledKilobytes()
-{
-    TBuffer path(PATH_SIZE);
-    ULONGLONG bytes = 0;
-    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
-        WIN32_FILE_ATTRIBUTE_DATA file;
-        if (JoinPath(path, installPath, row->fileName) &&
-            GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
-            !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            bytes += (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
-    }
-    ULONGLONG kilobytes = (bytes + 1023) >> 10;
-    return kilobytes > 0xFFFFFFFF ? 0xFFFFFFFF : (DWORD)kilobytes;
-}
-
-static void SetText(HKEY key, const char *name, const char *text)
-{
-    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, lstrlenA(text) + 1);
-}
-
-static void SetNumber(HKEY key, const char *name, DWORD number)
-{
-    RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&number, sizeof number);
-}
-
-// Registers the uninstaller in the system's list of installed software,
-// with what the list shows of it: icon (the application's), version, size
-// and location; it offers neither change nor repair.
+// Registers the uninstaller in the system's list of installed software.
+// The entry also gives what the list shows of the program: icon (the
+// application's), version, size and location; it offers neither change nor
+// repair.
 static void WriteUninstallEntry()
 {
     TBuffer command(PATH_SIZE);

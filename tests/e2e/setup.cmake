@@ -1,12 +1,12 @@
 # End-to-end scenarios of Install.exe (included by tests/e2e/CMakeLists.txt).
 set(SETUP_SCENARIOS
     first_page_centred_on_teal_background every_page_transition options_page_keeps_choices
+    title_scales_with_the_display_dpi
     unusable_path_keeps_options_page_open english_installation
     german_installation_enter_after_typing proxy_list_without_program_group
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root
     deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
-    registry_texts_at_their_limits install_run_and_uninstall
-    title_scales_with_the_display_dpi)
+    registry_texts_at_their_limits install_run_and_uninstall)
 add_e2e(NAME setup
   SOURCES setup_main.cpp setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
   SCENARIOS ${SETUP_SCENARIOS}
