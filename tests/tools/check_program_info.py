@@ -17,9 +17,6 @@ import xml.etree.ElementTree as ElementTree
 
 import pefile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from peres import find_resource, read_resource  # noqa: E402
-
 ASM_V1 = '{urn:schemas-microsoft-com:asm.v1}'
 ASM_V3 = '{urn:schemas-microsoft-com:asm.v3}'
 COMPATIBILITY = '{urn:schemas-microsoft-com:compatibility.v1}'
@@ -31,6 +28,23 @@ SUPPORTED_OS = {'{e2011457-1546-43c5-a5fe-008deee3d3f0}', '{35138b9a-5d96-4fbd-8
                 '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'}
 
 failures = []
+
+
+def find_resource(pe, type_id, resource_id):
+    """The data entry of the numbered resource type_id/resource_id of pe, in
+    its first language; None when there is none."""
+    root = getattr(pe, 'DIRECTORY_ENTRY_RESOURCE', None)
+    for by_type in root.entries if root else []:
+        if by_type.name is None and by_type.id == type_id:
+            for by_id in by_type.directory.entries:
+                if by_id.name is None and by_id.id == resource_id and by_id.directory.entries:
+                    return by_id.directory.entries[0].data
+    return None
+
+
+def read_resource(pe, type_id, resource_id):
+    data = find_resource(pe, type_id, resource_id)
+    return None if data is None else pe.get_data(data.struct.OffsetToData, data.struct.Size)
 
 
 def check(ok, what):
