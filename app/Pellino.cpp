@@ -50,7 +50,16 @@ static const ShownRow shownRows[] = {
 };
 static const int SHOWN_ROW_COUNT = sizeof shownRows / sizeof shownRows[0];
 
+// The layout in pixels at 96 DPI. The program declares itself DPI aware,
+// so Scale turns each measure into pixels at the display's DPI, in step with
+// the font.
 enum { MARGIN = 12, ROW_HEIGHT = 22, LABEL_WIDTH = 150, VALUE_WIDTH = 440 };
+static int displayDpi = 96;
+
+static int Scale(int pixels)
+{
+    return MulDiv(pixels, displayDpi, 96);
+}
 
 // Creates one STATIC child with the dialog font; its text is never a
 // mnemonic, so a "&" in a path shows as it is.
@@ -58,7 +67,7 @@ static void CreateText(HWND window, const char *text, int id, int x, int y, int 
 {
     HWND child = CreateWindowExA(0, "STATIC", text,
                                  WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-                                 x, y, width, ROW_HEIGHT - 4, window,
+                                 x, y, width, Scale(ROW_HEIGHT - 4), window,
                                  (HMENU)(INT_PTR)id, GetModuleHandleA(NULL), NULL);
     SendMessageA(child, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
 }
@@ -80,12 +89,14 @@ static void ShowSettings(HWND window)
 static void CreateRows(HWND window)
 {
     for (int i = 0; i < SHOWN_ROW_COUNT; i++) {
-        int y = MARGIN + i * ROW_HEIGHT;
-        CreateText(window, shownRows[i].label, -1, MARGIN, y, LABEL_WIDTH);
-        CreateText(window, "", shownRows[i].id, MARGIN + LABEL_WIDTH, y, VALUE_WIDTH);
+        int y = Scale(MARGIN + i * ROW_HEIGHT);
+        CreateText(window, shownRows[i].label, -1, Scale(MARGIN), y, Scale(LABEL_WIDTH));
+        CreateText(window, "", shownRows[i].id, Scale(MARGIN + LABEL_WIDTH), y,
+                   Scale(VALUE_WIDTH));
     }
-    CreateText(window, "F5 reads the settings again. Esc closes the window.", -1, MARGIN,
-               MARGIN + (SHOWN_ROW_COUNT + 1) * ROW_HEIGHT, LABEL_WIDTH + VALUE_WIDTH);
+    CreateText(window, "F5 reads the settings again. Esc closes the window.", -1, Scale(MARGIN),
+               Scale(MARGIN + (SHOWN_ROW_COUNT + 1) * ROW_HEIGHT),
+               Scale(LABEL_WIDTH + VALUE_WIDTH));
     ShowSettings(window);
 }
 
@@ -133,7 +144,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));   // the product icon
     windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
     windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = WINDOW_CLASS;
@@ -141,8 +152,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 1;
 
     // Client area sized to the rows, plus the frame the style adds.
-    RECT area = {0, 0, 2 * MARGIN + LABEL_WIDTH + VALUE_WIDTH,
-                 2 * MARGIN + (SHOWN_ROW_COUNT + 2) * ROW_HEIGHT};
+    HDC screen = GetDC(NULL);
+    if (GetDeviceCaps(screen, LOGPIXELSY) > 0)
+        displayDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    RECT area = {0, 0, Scale(2 * MARGIN + LABEL_WIDTH + VALUE_WIDTH),
+                 Scale(2 * MARGIN + (SHOWN_ROW_COUNT + 2) * ROW_HEIGHT)};
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&area, style, FALSE);
     HWND window = CreateWindowExA(0, WINDOW_CLASS, WINDOW_CAPTION, style, CW_USEDEFAULT,

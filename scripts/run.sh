@@ -3,7 +3,8 @@
 # With a display ($DISPLAY set) the setup wizard opens there for you to use.
 # Without one, it runs on a virtual display (Xvfb) where the robot walks
 # through every page, takes a screenshot of each into build/screenshots/,
-# makes a default installation and prints a short summary of it.
+# makes a default installation and prints a short summary of it, then shows
+# the welcome and options pages once more at 144 DPI.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${BUILD_ROOT:-$top/build}
@@ -37,19 +38,22 @@ display=$(cat "$build/xvfb.display")
 echo "run: no display; walking through Install.exe on the virtual display $display"
 export SETUP_TOUR_SHOTS="Z:${shots//\//\\}"
 status=0
-"$top/scripts/wine.sh" "$build" "$build/tests/e2e/setup_tour.exe" default_installation_tour |
-  while IFS= read -r line; do
-    line=${line%$'\r'}
-    case "$line" in
-      SHOT\ *)
-        name=${line#SHOT }
-        import -window root -display "$display" "png:$shots/$name.png.part"
-        mv "$shots/$name.png.part" "$shots/$name.png"
-        echo "run: screenshot $shots/$name.png"
-        ;;
-      *) echo "$line" ;;
-    esac
-  done || status=$?
-[ "${PIPESTATUS[0]:-0}" = 0 ] || status=1
+# The default installation with every page, then the first pages at 144 DPI.
+for tour in default_installation_tour high_dpi_tour; do
+  "$top/scripts/wine.sh" "$build" "$build/tests/e2e/setup_tour.exe" "$tour" |
+    while IFS= read -r line; do
+      line=${line%$'\r'}
+      case "$line" in
+        SHOT\ *)
+          name=${line#SHOT }
+          import -window root -display "$display" "png:$shots/$name.png.part"
+          mv "$shots/$name.png.part" "$shots/$name.png"
+          echo "run: screenshot $shots/$name.png"
+          ;;
+        *) echo "$line" ;;
+      esac
+    done || status=$?
+  [ "${PIPESTATUS[0]:-0}" = 0 ] || status=1
+done
 echo "run: $(ls "$shots"/*.png 2>/dev/null | wc -l) screenshots in $shots"
 exit $status

@@ -133,6 +133,36 @@ static int QueryRegistryText(HKEY key, const char *name, char *text)
     return 1;
 }
 
+// Kilobytes, rounded up, of the payload files as they now are in the
+// installation directory; a file that could not be written counts nothing.
+static DWORD InstalledKilobytes()
+{
+    TBuffer path(PATH_SIZE);
+    ULONGLONG bytes = 0;
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (JoinPath(path, installPath, row->fileName) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
+            !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
+    }
+    ULONGLONG kilobytes = (bytes + 1023) >> 10;
+    return kilobytes > 0xFFFFFFFF ? 0xFFFFFFFF : (DWORD)kilobytes;
+}
+
+// Registry values of the uninstall entry; each returns 1 when written.
+static int SetText(HKEY key, const char *name, const char *text)
+{
+    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, lstrlenA(text) + 1) ==
+           ERROR_SUCCESS;
+}
+
+static int SetNumber(HKEY key, const char *name, DWORD number)
+{
+    return RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&number, sizeof number) ==
+           ERROR_SUCCESS;
+}
+
 // Finds the user's Programs and Startup folders in Shell Folders. A folder
 // that is not found stays empty. Values too long for the buffers are
 // passed over rather than ending the search.
@@ -218,7 +248,9 @@ static void CreateInstallDirectory(TINIFile *profile)
 }
 
 // Registers the uninstaller in the system's list of installed software.
-// Returns 1 when both values were written.
+// The entry also gives what the list shows of the program: icon (the
+// application's), version, size and location; it offers neither change nor
+// repair. Returns 1 when every value was written.
 static int WriteUninstallEntry()
 {
     TBuffer command(PATH_SIZE);
@@ -227,6 +259,14 @@ static int WriteUninstallEntry()
     CopyBounded(command, "\"", PATH_SIZE);
     AppendBounded(command, uninstaller, PATH_SIZE);
     AppendBounded(command, "\"", PATH_SIZE);
+    // The icon: the application's file and the index of its first icon.
+    TBuffer icon(PATH_SIZE);
+    JoinPath(icon, installPath, payloadFiles[APPLICATION_ROW].fileName);
+    AppendBounded(icon, ",0", PATH_SIZE);
+    // The directory with its separator, so that a drive letter alone (D)
+    // names the drive's root.
+    TBuffer location(PATH_SIZE);
+    JoinPath(location, installPath, "");
 
     HKEY parent, key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_CREATE_SUB_KEY, &parent) !=
@@ -238,10 +278,14 @@ static int WriteUninstallEntry()
     RegCloseKey(parent);
     if (status != ERROR_SUCCESS)
         return 0;
-    int written = RegSetValueExA(key, "DisplayName", 0, REG_SZ, (const BYTE *)PRODUCT_TITLE,
-                                 sizeof PRODUCT_TITLE) == ERROR_SUCCESS;
-    written &= RegSetValueExA(key, "UninstallString", 0, REG_SZ, (const BYTE *)command.data,
-                              lstrlenA(command) + 1) == ERROR_SUCCESS;
+    int written = SetText(key, "DisplayName", PRODUCT_TITLE);
+    written &= SetText(key, "UninstallString", command);
+    written &= SetText(key, "DisplayIcon", icon);
+    written &= SetText(key, "DisplayVersion", PRODUCT_VERSION);
+    written &= SetText(key, "InstallLocation", location);
+    written &= SetNumber(key, "EstimatedSize", InstalledKilobytes());
+    written &= SetNumber(key, "NoModify", 1);
+    written &= SetNumber(key, "NoRepair", 1);
     RegCloseKey(key);
     return written;
 }

@@ -7,6 +7,7 @@
 
 #define PRODUCT_TITLE "Veltrano 1.0"
 #define PRODUCT_NAME "Veltrano"
+#define PRODUCT_VERSION "1.0"
 #define SETTINGS_FILE_NAME "Pellino.exe.ini"
 
 // Added to every string identifier and to the templates of pages 2 and 5.

@@ -39,15 +39,26 @@ static void ProposeInstallPath()
     AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
 }
 
-// Draws the product title in large italics, white with a black shadow four
-// pixels to the lower right. The class brush has painted the teal already.
+// The title's measures at 96 DPI, in pixels: the font's height, the
+// title's distance from the top left corner, and its shadow's offset.
+#define TITLE_HEIGHT 50
+#define TITLE_MARGIN 20
+#define TITLE_SHADOW 4
+
+// Draws the product title in large italics, white with a black shadow to
+// the lower right, all of it scaled from 96 DPI to the display's DPI (the
+// pages scale by their font; the title must keep its place beside them).
+// The class brush has painted the teal already.
 static LRESULT PaintTitle(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    int margin = MulDiv(TITLE_MARGIN, dpi, 96);
+    int shadow = MulDiv(TITLE_SHADOW, dpi, 96);
     LOGFONTA description;
     ZeroMemory(&description, sizeof description);
-    description.lfHeight = 50;
+    description.lfHeight = MulDiv(TITLE_HEIGHT, dpi, 96);
     description.lfWeight = FW_NORMAL;
     description.lfItalic = 1;
     description.lfCharSet = ANSI_CHARSET;
@@ -56,9 +67,9 @@ static LRESULT PaintTitle(HWND window)
     HGDIOBJ previous = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    TextOutA(dc, 24, 24, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
+    TextOutA(dc, margin + shadow, margin + shadow, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
     SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, 20, 20, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
+    TextOutA(dc, margin, margin, PRODUCT_TITLE, sizeof PRODUCT_TITLE - 1);
     SelectObject(dc, previous);
     DeleteObject(font);
     EndPaint(window, &paint);

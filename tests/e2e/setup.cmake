@@ -1,6 +1,7 @@
 # End-to-end scenarios of Install.exe (included by tests/e2e/CMakeLists.txt).
 set(SETUP_SCENARIOS
     first_page_centred_on_teal_background every_page_transition options_page_keeps_choices
+    title_scales_with_the_display_dpi
     unusable_path_keeps_options_page_open english_installation
     german_installation_enter_after_typing proxy_list_without_program_group
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root

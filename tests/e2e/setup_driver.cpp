@@ -335,19 +335,36 @@ void CheckUninstallEntry(const std::string &installDirectory)
     HKEY key;
     REQUIRE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS,
             "the uninstall key exists");
+    size_t payloadBytes = 0;
+    for (const PayloadRow &row : Payload())
+        payloadBytes += PayloadBytes(row).size();
+    auto text = [](const std::string &s) { return s + '\0'; };   // stored with its terminator
+    auto number = [](DWORD n) { return std::string(reinterpret_cast<const char *>(&n), 4); };
     struct Expected {
         const char *name;
+        DWORD type;
         std::string data;
-    } values[] = {{"DisplayName", "Veltrano 1.0"},
-                  {"UninstallString", "\"" + Join(installDirectory, "_purgel.exe") + "\""}};
+    } values[] = {
+        {"DisplayName", REG_SZ, text("Veltrano 1.0")},
+        {"UninstallString", REG_SZ, text("\"" + Join(installDirectory, "_purgel.exe") + "\"")},
+        {"DisplayIcon", REG_SZ, text(Join(installDirectory, "Pellino.exe") + ",0")},
+        {"DisplayVersion", REG_SZ, text("1.0")},
+        {"InstallLocation", REG_SZ, text(Join(installDirectory, ""))},
+        {"EstimatedSize", REG_DWORD, number(DWORD((payloadBytes + 1023) / 1024))},
+        {"NoModify", REG_DWORD, number(1)},
+        {"NoRepair", REG_DWORD, number(1)}};
     for (const Expected &value : values) {
         char data[1024];
         DWORD type = 0, size = sizeof data;
         LONG rc = RegQueryValueExA(key, value.name, nullptr, &type, (BYTE *)data, &size);
-        CHECK(rc == ERROR_SUCCESS && type == REG_SZ, "%s is a REG_SZ value", value.name);
-        // The stored length counts the terminator.
-        CHECK_EQ(std::string(data, rc == ERROR_SUCCESS ? size : 0), value.data + '\0');
+        CHECK(rc == ERROR_SUCCESS && type == value.type, "%s is there with type %lu (got %lu)",
+              value.name, value.type, type);
+        CHECK_EQ(std::string(data, rc == ERROR_SUCCESS ? size : 0), value.data);
     }
+    DWORD count = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                     nullptr, nullptr, nullptr);
+    CHECK_EQ(count, DWORD(sizeof values / sizeof values[0]));
     RegCloseKey(key);
 }
 

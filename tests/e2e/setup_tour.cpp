@@ -1,6 +1,7 @@
-// The tour that scripts/run.sh shows on a virtual display: it walks through
-// every page of Install.exe, asks for a screenshot of each, makes a default
-// installation and reports what was installed. The installation stays.
+// The tours that scripts/run.sh shows on a virtual display: the first walks
+// through every page of Install.exe, asks for a screenshot of each, makes a
+// default installation and reports what was installed (the installation
+// stays); the second shows the first two pages again at 144 DPI.
 //
 // A screenshot is asked for by the line "SHOT name" on standard output; the
 // tour goes on once name.png exists in the directory SETUP_TOUR_SHOTS (a
@@ -117,6 +118,25 @@ ROBOT_SCENARIO(default_installation_tour)
         PostMessageA(application, WM_CLOSE, 0, 0);
         WaitWindowGone(application, 5000);
     }
+}
+
+// The welcome and options pages once more, on a display of 144 DPI: the
+// pages grow with their font and the title with them. Nothing is installed.
+ROBOT_SCENARIO(high_dpi_tour)
+{
+    SetDisplayDpi(144);
+    Process installer = StartInstaller();
+    HWND page = WaitPage(installer);
+    REQUIRE(KindOf(page) == WELCOME_PAGE, "the welcome page opens at 144 DPI");
+    Shot("9-welcome-144dpi");
+    page = Next(installer, page, 1);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens at 144 DPI");
+    Shot("10-options-144dpi");
+    Click(Control(page, 101));
+    HWND question = WaitBox(installer, "Exit installation");
+    REQUIRE(question, "the quit question appears");
+    Answer(question, IDYES);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
 }
 
 int main(int argc, char **argv) { return robot::Main(argc, argv); }

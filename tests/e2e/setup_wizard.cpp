@@ -1,6 +1,7 @@
 // The wizard of Install.exe: the first page and the background, every
 // transition between pages, the quit question, and the options page.
 #include "setup_driver.h"
+#include <stdlib.h>
 
 using namespace robot;
 using namespace setup_e2e;
@@ -72,9 +73,99 @@ ROBOT_SCENARIO(first_page_centred_on_teal_background)
             black = black || c == RGB(0, 0, 0);
         }
     CHECK(white && black, "the title is drawn in white with a black shadow");
+    // Wine took the program's manifest: the page's controls come from the
+    // common controls of version 6, which only a manifest asks for.
+    bool controls6 = false;
+    for (const std::string &module : ProcessModules(installer.pid))
+        controls6 = controls6 || (module.find("common-controls") != std::string::npos &&
+                                  module.find("_6.0.") != std::string::npos);
+    CHECK(controls6, "Install.exe uses the common controls 6 that its manifest names");
 
     QuitWithYes(installer, page, "Exit installation");
     CheckNothingInstalled(directory);
+}
+
+namespace {
+
+// The first page and the title beside it, as the screen shows them.
+struct FirstPage {
+    RECT page;
+    RECT title;    // the white letters
+    RECT shadow;   // the black ones
+};
+
+// Starts Install.exe at the display's current DPI, takes the welcome page's
+// place and the title's on the background above it, and quits.
+FirstPage MeasureFirstPage()
+{
+    Process installer = StartInstaller();
+    HWND page = WaitPage(installer);
+    REQUIRE(KindOf(page) == WELCOME_PAGE, "the welcome page opens");
+    FirstPage seen = {Rectangle(page), {}, {}};
+    RECT above = {0, 0, GetSystemMetrics(SM_CXSCREEN), seen.page.top};
+    // The background paints once the page has opened: wait for the title.
+    WaitUntil([&]() {
+        RECT white = ScreenImage().Bounds(above, RGB(255, 255, 255));
+        return !IsRectEmpty(&white);
+    }, 5000, 100);
+    Sleep(300);   // let it finish painting
+    ScreenImage screen;
+    seen.title = screen.Bounds(above, RGB(255, 255, 255));
+    seen.shadow = screen.Bounds(above, RGB(0, 0, 0));
+    Say("  page (%ld,%ld)-(%ld,%ld), title (%ld,%ld)-(%ld,%ld), shadow (%ld,%ld)-(%ld,%ld)",
+        seen.page.left, seen.page.top, seen.page.right, seen.page.bottom, seen.title.left,
+        seen.title.top, seen.title.right, seen.title.bottom, seen.shadow.left, seen.shadow.top,
+        seen.shadow.right, seen.shadow.bottom);
+    QuitWithYes(installer, page, "Exit installation");
+    return seen;
+}
+
+// Whether big is one and a half times small, give or take a tenth.
+bool OneAndAHalf(LONG big, LONG small)
+{
+    return small > 0 && big * 20 >= small * 27 && big * 20 <= small * 33;
+}
+
+}  // namespace
+
+// At 144 DPI the pages grow with their font, and the title, its distance
+// from the corner and its shadow grow with them: all of the title shows,
+// above the page, as large beside it as at 96 DPI.
+ROBOT_SCENARIO(title_scales_with_the_display_dpi)
+{
+    std::string directory = DefaultInstallPath();
+    CleanSlate(directory);
+    FirstPage normal = MeasureFirstPage();
+    SetDisplayDpi(144);
+    FirstPage large = MeasureFirstPage();
+
+    LONG width = large.page.right - large.page.left, height = large.page.bottom - large.page.top;
+    CHECK(OneAndAHalf(width, normal.page.right - normal.page.left) &&
+              OneAndAHalf(height, normal.page.bottom - normal.page.top),
+          "the page is half as large again at 144 DPI (%ld x %ld)", width, height);
+    CHECK(!IsRectEmpty(&large.title) && !IsRectEmpty(&normal.title), "the title shows");
+    CHECK(OneAndAHalf(large.title.right - large.title.left,
+                      normal.title.right - normal.title.left) &&
+              OneAndAHalf(large.title.bottom - large.title.top,
+                          normal.title.bottom - normal.title.top),
+          "the title is half as large again");
+    CHECK(OneAndAHalf(large.title.left, normal.title.left) &&
+              OneAndAHalf(large.title.top, normal.title.top),
+          "its distance from the corner too");
+    // The shadow's offset, to the right and down, within a pixel of 1.5
+    // times the offset at 96 DPI.
+    LONG dx = large.shadow.right - large.title.right, dy = large.shadow.bottom - large.title.bottom;
+    LONG dx96 = normal.shadow.right - normal.title.right;
+    LONG dy96 = normal.shadow.bottom - normal.title.bottom;
+    CHECK(dx96 > 0 && dy96 > 0 && abs(2 * dx - 3 * dx96) <= 2 && abs(2 * dy - 3 * dy96) <= 2,
+          "the shadow's offset grows with it (%ld, %ld at 144 DPI; %ld, %ld at 96)", dx, dy, dx96,
+          dy96);
+    // Uncut: the letters and the shadow end inside the screen, and above the
+    // page rather than under it.
+    CHECK(large.title.left > 0 && large.title.top > 0 &&
+              large.shadow.right < GetSystemMetrics(SM_CXSCREEN) &&
+              large.shadow.bottom < large.page.top,
+          "the whole title shows on the background above the page");
 }
 
 ROBOT_SCENARIO(every_page_transition)

@@ -131,6 +131,10 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
+// The full paths of the modules (the executable and its DLLs) that the
+// process has loaded; empty when they cannot be listed.
+std::vector<std::string> ProcessModules(DWORD pid);
+
 // ---------------------------------------------------------------- windows
 
 // Finds a visible top-level window of any process by class and caption
@@ -169,6 +173,31 @@ std::string MessageBoxText(HWND box);
 // when it shows none. Under Wine the system icons are loaded per process, so
 // the handle cannot be compared with the robot's own LoadIconA(0, IDI_...).
 HICON MessageBoxIcon(HWND box);
+
+// ---------------------------------------------------------------- screen
+
+// The whole screen's pixels at the moment of construction (empty when the
+// screen could not be read).
+class ScreenImage {
+public:
+    ScreenImage();
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The colour at x, y; CLR_INVALID outside the image.
+    COLORREF At(int x, int y) const;
+    // The smallest rectangle (right and bottom exclusive) around the pixels
+    // of exactly this colour within area; all zero when there are none.
+    RECT Bounds(const RECT &area, COLORREF colour) const;
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<DWORD> pixels_;
+};
+
+// Sets Wine's display DPI ("LogPixels" of HKEY_CURRENT_USER\Control
+// Panel\Desktop, which Wine reads when a process starts) for the programs
+// started from now on; the scenario's clean-up restores the earlier setting.
+void SetDisplayDpi(DWORD dpi);
 
 // ---------------------------------------------------------------- acting
 

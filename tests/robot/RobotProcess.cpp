@@ -66,4 +66,18 @@ bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
     return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
 }
 
+std::vector<std::string> ProcessModules(DWORD pid)
+{
+    std::vector<std::string> modules;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return modules;
+    MODULEENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry))
+        modules.push_back(entry.szExePath);
+    CloseHandle(snapshot);
+    return modules;
+}
+
 }  // namespace robot
