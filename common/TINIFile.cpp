@@ -125,7 +125,10 @@ void TINIFile::Load(int parseEntries)
 // and LF is written as a blank instead.
 static void WriteInLine(FileIO &file, const char *text)
 {
-    if (!strpbrk(text, "\r\n")) {
+    const char *c = text;
+    while (*c && *c != '\r' && *c != '\n')
+        c++;
+    if (!*c) {
         file << text;
         return;
     }

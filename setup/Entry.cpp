@@ -1,14 +1,18 @@
 // The process entry of Install. The program needs nothing of the C runtime's
 // start-up (no command line parsing, no console, no thread-local data), so it
 // starts here instead: that keeps about 9 KB of start-up code out of the
-// executable. Static constructors still run (__main), should any appear.
+// executable. Static constructors still run, should any appear: the linker
+// gathers them between __CTOR_LIST__ (a -1) and a terminating null, and they
+// run last one first, as the runtime's own start-up would run them (whose
+// object would also bring unwind tables of half a kilobyte).
 #include <windows.h>
 
-extern "C" void __main(void);
+typedef void (*Constructor)(void);
+extern "C" Constructor __CTOR_LIST__[];
 
 // The program ends with ExitProcess and runs nothing at exit; the start-up
 // code that would keep the list of exit functions is not linked, so a
-// registration (such as __main's for static destructors) is accepted and
+// registration (such as one for a static destructor) is accepted and
 // dropped.
 extern "C" int atexit(void (*)(void))
 {
@@ -17,6 +21,10 @@ extern "C" int atexit(void (*)(void))
 
 extern "C" void InstallEntry(void)
 {
-    __main();
+    unsigned count = 0;
+    while (__CTOR_LIST__[count + 1])
+        count++;
+    for (; count > 0; count--)
+        __CTOR_LIST__[count]();
     ExitProcess(WinMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWDEFAULT));
 }

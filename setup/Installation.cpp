@@ -140,10 +140,14 @@ static DWORD InstalledKilobytes()
     TBuffer path(PATH_SIZE);
     ULONGLONG bytes = 0;
     for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
-        WIN32_FILE_ATTRIBUTE_DATA file;
-        if (JoinPath(path, installPath, row->fileName) &&
-            GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
-            !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        WIN32_FIND_DATAA file;
+        HANDLE search = INVALID_HANDLE_VALUE;
+        if (JoinPath(path, installPath, row->fileName))
+            search = FindFirstFileA(path, &file);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        FindClose(search);
+        if (!(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             bytes += (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
     }
     ULONGLONG kilobytes = (bytes + 1023) >> 10;
@@ -325,8 +329,9 @@ static void CopyInternetSettings(TINIFile *profile)
 // application then replaces its files instead of failing on them.
 static void CloseRunningApplication(const char *application)
 {
-    if (GetFileAttributesA(application) == INVALID_FILE_ATTRIBUTES)
-        return;
+    DWORD attributes = GetFileAttributesA(application);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY))
+        return;   // nothing there, or nothing that waiting would free
     BroadcastUninstall();
     for (int tries = 0; tries < 50; tries++) {
         HANDLE file = CreateFileA(application, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -334,41 +339,39 @@ static void CloseRunningApplication(const char *application)
             CloseHandle(file);
             return;
         }
-        if (GetLastError() != ERROR_SHARING_VIOLATION)
-            return;   // read-only, say: waiting would not help
         Sleep(100);
     }
 }
 
-// The warning shown instead of the completion message when anything could
-// not be written: the first few items by name, and how many more.
-static void ShowIncomplete(const Failures &failures)
+// The last message: the completion message, or, when anything could not be
+// written, a warning that names the first few items and counts the rest
+// ("+4").
+static void ShowEnd(const Failures &failures)
 {
-    const unsigned size = MESSAGE_SIZE + FAILURE_NAMES_SIZE + MESSAGE_SIZE + 16;
+    const unsigned size = MESSAGE_SIZE + 2 + FAILURE_NAMES_SIZE + 16;
     TBuffer text(size);
     TBuffer caption(MESSAGE_SIZE);
-    TBuffer line(MESSAGE_SIZE);
-    LoadStringA(appInstance, STR_INCOMPLETE_TEXT + languageOffset, text, MESSAGE_SIZE);
-    AppendBounded(text, "\n\n", size);
-    AppendBounded(text, failures.names, size);
-    if (failures.count > FAILURES_NAMED) {
-        TBuffer more(MESSAGE_SIZE + 16);   // the text and a number of at most ten digits
-        LoadStringA(appInstance, STR_INCOMPLETE_MORE + languageOffset, line, MESSAGE_SIZE);
-        wsprintfA(more, line, failures.count - FAILURES_NAMED);
-        AppendBounded(text, "\n", size);
-        AppendBounded(text, more, size);
+    int incomplete = failures.count != 0;
+    LoadStringA(appInstance, (incomplete ? STR_INCOMPLETE_TEXT : STR_DONE_TEXT) + languageOffset,
+                text, MESSAGE_SIZE);
+    LoadStringA(appInstance,
+                (incomplete ? STR_INCOMPLETE_CAPTION : STR_DONE_CAPTION) + languageOffset, caption,
+                MESSAGE_SIZE);
+    if (incomplete) {
+        AppendBounded(text, "\n\n", size);
+        AppendBounded(text, failures.names, size);
+        if (failures.count > FAILURES_NAMED) {
+            char more[16] = "\n+";
+            char digits[12];
+            char *digit = digits + sizeof digits - 1;   // written backwards from the end
+            *digit = '\0';
+            for (unsigned rest = failures.count - FAILURES_NAMED; rest; rest /= 10)
+                *--digit = (char)('0' + rest % 10);
+            AppendBounded(more, digit, sizeof more);
+            AppendBounded(text, more, size);
+        }
     }
-    LoadStringA(appInstance, STR_INCOMPLETE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
-    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONWARNING);
-}
-
-static void ShowCompletion()
-{
-    TBuffer text(MESSAGE_SIZE);
-    TBuffer caption(MESSAGE_SIZE);
-    LoadStringA(appInstance, STR_DONE_TEXT + languageOffset, text, MESSAGE_SIZE);
-    LoadStringA(appInstance, STR_DONE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
-    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(NULL, text, caption, MB_OK | (incomplete ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 // Runs the whole installation into installPath and ends the program by
@@ -427,10 +430,7 @@ void RunInstallation(HWND window)
     Note(&failures, profile->Save(), SETTINGS_FILE_NAME);
     delete profile;
 
-    if (failures.count)
-        ShowIncomplete(failures);
-    else
-        ShowCompletion();
+    ShowEnd(failures);
     if (startAfterInstall == 1 && applicationWritten) {
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.

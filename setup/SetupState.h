@@ -48,8 +48,7 @@
 #define STR_DONE_CAPTION 6
 #define STR_INCOMPLETE_TEXT 7      // the warning that replaces the completion message
 #define STR_INCOMPLETE_CAPTION 8
-#define STR_INCOMPLETE_MORE 9      // "and %u more" items than are named
-#define STR_UNINSTALL_ENTRY 10     // the name of the uninstall entry in that warning
+#define STR_UNINSTALL_ENTRY 9      // the name of the uninstall entry in that warning
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1

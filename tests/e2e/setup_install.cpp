@@ -267,8 +267,8 @@ ROBOT_SCENARIO(locked_application_is_named)
     choices.startAfterInstall = 1;
     choices.incomplete = true;
     HWND box = WalkToCompletion(installer, choices);
-    CHECK_EQ(MessageBoxText(box), std::string("The installation is incomplete. These items could "
-                                              "not be written:\n\nPellino.exe"));
+    CHECK_EQ(MessageBoxText(box),
+             std::string("The installation is incomplete. Not written:\n\nPellino.exe"));
     Answer(box, IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CHECK(!WaitWindow("PellinoMain", nullptr, 1000), "the application is not started");
