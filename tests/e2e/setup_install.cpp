@@ -272,7 +272,10 @@ ROBOT_SCENARIO(locked_application_is_named)
     Answer(box, IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CHECK(!WaitWindow("PellinoMain", nullptr, 1000), "the application is not started");
-    CheckUninstallEntry(directory);
+    std::string command;
+    CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command) &&
+              command == "\"" + Join(directory, "_purgel.exe") + "\"",
+          "the other steps ran: the uninstall entry");
     CHECK_EQ(SettingsFile(directory),
              ExpectedSettingsFile(directory, false,
                                   {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
