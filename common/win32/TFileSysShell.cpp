@@ -41,10 +41,14 @@ int TFileSys::ExtractResource(WORD type, WORD identifier, const char *file)
     return ExtractResource(MAKEINTRESOURCEA(type), identifier, file);
 }
 
-// Creates (or truncates) file and writes the resource's bytes into it in one
-// write, exactly as stored. Returns 1 when all bytes were written, 0 when the
-// file could not be created, the resource not locked (the file then stays
-// empty) or the write fell short. Shows the wait cursor meanwhile and
+// Replaces file with a new one holding the resource's bytes, written in one
+// write exactly as stored. A file of that name is deleted first rather than
+// truncated: the directory may be open to other users, and a name planted
+// as a hard link to a file elsewhere would otherwise have that file
+// overwritten. Returns 1 when all bytes were written, 0 when the file could
+// not be made (also when the old one could not be deleted: read-only, or in
+// use), the resource not locked (the file then stays empty) or the write
+// fell short. Shows the wait cursor meanwhile and
 // restores the previous one. The file is made with CreateFileA rather than
 // OpenFile, whose record holds only 128 characters of path: a deeper
 // installation directory would otherwise get no files at all.
@@ -52,7 +56,8 @@ int TFileSys::WriteResource(HRSRC resource, const char *file)
 {
     HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
     int written = 0;
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    DeleteFileA(file);
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 NULL);
     if (handle != INVALID_HANDLE_VALUE) {
         DWORD size = SizeofResource(instance, resource);

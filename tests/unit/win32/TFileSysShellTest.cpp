@@ -110,6 +110,15 @@ TEST_F(Shell, ExtractResourceReplacesALongerFileEntirely)
     WriteAll(file, std::string(4000, 'x'));
     EXPECT_EQ(1, fs.ExtractResource("INSTALL_FILE", TEST_PAYLOAD_ID, file.c_str()));
     EXPECT_EQ(std::string(testPayload, TEST_PAYLOAD_SIZE), ReadAll(file));
+
+    // A name planted as a hard link to a file elsewhere is replaced, not
+    // written through: the other file keeps its bytes.
+    std::string other = scratch.Path("other.txt"), link = scratch.Path("link.bin");
+    WriteAll(other, "someone else's");
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), other.c_str(), NULL));
+    EXPECT_EQ(1, fs.ExtractResource("INSTALL_FILE", TEST_PAYLOAD_ID, link.c_str()));
+    EXPECT_EQ(std::string(testPayload, TEST_PAYLOAD_SIZE), ReadAll(link));
+    EXPECT_EQ("someone else's", ReadAll(other));
 }
 
 TEST_F(Shell, ExtractResourceIntoAMissingDirectoryFails)
