@@ -212,7 +212,7 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
         ListForRemoval(profile, link);
         JoinPath(target, installPath, row->target);
         Note(failures, SUCCEEDED(installContext->CreateShellLink(target, link, row->linkName)),
-             installContext->FileNameOf(link));
+             link);
     }
     ListForRemoval(profile, group);
 }
@@ -244,9 +244,7 @@ static void CreateInstallDirectory(TINIFile *profile)
         if (folder[i] != '\\')
             continue;
         folder[i] = '\0';
-        DWORD attributes = GetFileAttributesA(folder);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            ListForRemoval(profile, folder);
+        ListForRemoval(profile, folder);
         folder[i] = '\\';
     }
 }
@@ -415,7 +413,7 @@ void RunInstallation(HWND window)
         AppendBounded(path, ".lnk", PATH_SIZE)) {
         ListForRemoval(profile, path);
         Note(&failures, SUCCEEDED(installContext->CreateShellLink(application, path, PRODUCT_TITLE)),
-             installContext->FileNameOf(path));
+             path);
     }
 
     if (!WriteUninstallEntry()) {

@@ -81,9 +81,8 @@ static void FillOptions(HWND page)
 // Copies the text of the path edit into installPath, if the page has one.
 static void TakeTypedPath(HWND page)
 {
-    HWND edit = GetDlgItem(page, IDC_PATH);
-    if (edit)
-        GetWindowTextA(edit, installPath, sizeof installPath);
+    if (GetDlgItem(page, IDC_PATH))
+        GetDlgItemTextA(page, IDC_PATH, installPath, sizeof installPath);
 }
 
 // Copies the file-system path out of a shell string record into path
