@@ -150,6 +150,10 @@ TEST(Kernel32, FixedDirectoriesAndDrives)
     EXPECT_TRUE(GetLogicalDrives() & (1u << 2));
     EXPECT_NE((UINT)DRIVE_UNKNOWN, GetDriveTypeA("C:\\"));
     EXPECT_NE((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA("C:\\"));
+    char current[MAX_PATH + 1];                          // "\" is the current drive's root
+    ASSERT_EQ(3u, GetFullPathNameA("\\", sizeof current, current, 0));
+    EXPECT_NE((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA(current));
+    EXPECT_EQ(GetDriveTypeA(current), GetDriveTypeA("\\")) << current;
     for (char d = 'Z'; d > 'C'; d--) {
         if (GetLogicalDrives() & (1u << (d - 'A')))
             continue;
