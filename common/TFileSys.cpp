@@ -4,8 +4,8 @@
 //
 // Buffers: workPath holds 260 characters. A result that would not fit is
 // refused (workPath becomes the empty string, a test gives 0) rather than
-// cut, because a cut path names another file. Only Split cuts, as its rules
-// say; the operations that build on it refuse when it had to.
+// cut, because a cut path names another file. Only Split cuts, as Split is
+// defined; the operations that build on it refuse when it had to.
 #include "TFileSys.h"
 #include "BoundedString.h"
 #include "PathText.h"

@@ -8,7 +8,7 @@
 // several such; a name that differs from a stored one only in letter case
 // may sort elsewhere, so it is looked for from the front when that fails.
 template <class T>
-static int ProfileFind(const OwningArray<T> &items, const char *name)
+static int ProfileFind(const TOwningArray<T> &items, const char *name)
 {
     unsigned lo = 0, hi = items.Count();
     while (lo < hi) {   // first element that does not order before name
@@ -29,7 +29,7 @@ static int ProfileFind(const OwningArray<T> &items, const char *name)
 // Place for a new element named name: behind every element whose name
 // orders before or equal to it, so equal names keep their insertion order.
 template <class T>
-static unsigned ProfileSortedPlace(const OwningArray<T> &items, const char *name)
+static unsigned ProfileSortedPlace(const TOwningArray<T> &items, const char *name)
 {
     unsigned lo = 0, hi = items.Count();
     while (lo < hi) {
@@ -43,7 +43,7 @@ static unsigned ProfileSortedPlace(const OwningArray<T> &items, const char *name
 }
 
 // Index of the first text line equal to text (case ignored), or -1.
-static int ProfileFindText(const OwningArray<rtext> &texts, const char *text)
+static int ProfileFindText(const TOwningArray<rtext> &texts, const char *text)
 {
     for (unsigned i = 0; i < texts.Count(); i++)
         if (ProfileNamesEqual(texts.At(i)->Chars(), text))
@@ -57,7 +57,7 @@ static void ProfileInsertEntry(section *owner, entry *item)
 }
 
 TINIFile::TINIFile(const char *fileName, int parseEntries)
-    : sections(new OwningArray<section>(21, 20)), modified(0), fileName(fileName)
+    : sections(new TOwningArray<section>(21, 20)), modified(0), fileName(fileName)
 {
     Load(parseEntries);
     modified = 0;
@@ -90,7 +90,7 @@ void TINIFile::Load(int parseEntries)
         return;
     section *current = 0;
     while (!file.Eof()) {
-        HeapString copy(file.ReadLine());
+        THeapString copy(file.ReadLine());
         char *line = copy.Writable();
         char *open = strchr(line, '[');
         if (open) {
@@ -129,7 +129,7 @@ static void WriteInLine(FileIO &file, const char *text)
         file << text;
         return;
     }
-    HeapString copy(text);
+    THeapString copy(text);
     for (char *c = copy.Writable(); *c; c++)
         if (*c == '\r' || *c == '\n')
             *c = ' ';
