@@ -1,6 +1,8 @@
 #include "TINIFile.h"
 #include "FileIO.h"
+#include "BoundedString.h"
 #include "ProfileNames.h"
+#include "TBuffer.h"
 #include <string.h>
 
 // Index of the element named name in an array sorted by name, or -1.
@@ -136,14 +138,12 @@ static void WriteInLine(FileIO &file, const char *text)
     file << copy.Chars();
 }
 
-void TINIFile::Save()
+// Writes every section, its entries with a value and its text lines, then
+// the two empty lines that end the file.
+static void ProfileWrite(FileIO &file, const TOwningArray<section> &sections)
 {
-    if (!modified)
-        return;
-    modified = 0;
-    FileIO file(fileName.Chars(), OF_CREATE | OF_WRITE);
-    for (unsigned s = 0; s < sections->Count(); s++) {
-        section *item = sections->At(s);
+    for (unsigned s = 0; s < sections.Count(); s++) {
+        section *item = sections.At(s);
         if (s > 0)
             file << "\r\n";
         file << "[";
@@ -167,6 +167,45 @@ void TINIFile::Save()
         }
     }
     file << "\r\n\r\n";
+}
+
+// The name of the new file that a save writes before it takes the place of
+// the old one: beside it, so that the move stays on one drive.
+#define PROFILE_NEW_SUFFIX ".new"
+
+int TINIFile::Save()
+{
+    if (!modified)
+        return 1;
+    modified = 0;
+    unsigned length = fileName.Length();
+    if (length == 0)
+        return 0;
+    unsigned size = length + sizeof PROFILE_NEW_SUFFIX;
+    TBuffer newFile(size);
+    CopyBounded(newFile, fileName.Chars(), size);
+    AppendBounded(newFile, PROFILE_NEW_SUFFIX, size);
+
+    // A file under the new name is what a save cut off half-way left, or
+    // what someone who may write the directory planted there. It goes
+    // first, and the new file is then made only if nothing has taken the
+    // name since: nothing found there is followed, reused or written into.
+    DeleteFileA(newFile);
+    int whole;
+    {
+        FileIO file(newFile, FILEIO_CREATE_NEW);
+        if (!file.IsOpen())
+            return 0;                      // whatever holds the name is not ours
+        ProfileWrite(file, *sections);
+        whole = file.Close();
+    }
+    // The move replaces the old file's name, not its content: a link planted
+    // under that name is replaced, not written through.
+    if (whole && MoveFileExA(newFile, fileName.Chars(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    DeleteFileA(newFile);
+    return 0;
 }
 
 int TINIFile::SectionIndex(const char *name)

@@ -61,8 +61,12 @@ public:
     virtual ~TINIFile();
 
     // Writes the whole file when modified is 1 and clears modified, also
-    // when the file cannot be created (the changes are then lost).
-    void Save();
+    // when the save fails (the destructor does not try again). The file is
+    // written under a temporary name beside it (fileName and ".new") and
+    // takes the old one's place only once it is complete, so a failed save
+    // leaves the old file as it was. Returns 1 when the file was written
+    // whole or there was nothing to write, 0 when it was not written.
+    int Save();
 
     // The entry's value (text a copy, chars pointing at the stored value),
     // else a copy of def. Changes nothing.

@@ -144,6 +144,7 @@ const std::string &ModuleFileName() { return moduleFileName; }
 void HostSetRoot(const char *unixDirectory)
 {
     root = unixDirectory ? unixDirectory : "";
+    HostSetDiskRoom(-1);
     currentDrive = 'C';
     for (std::string &d : driveCurrent)
         d.clear();

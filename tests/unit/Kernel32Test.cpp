@@ -225,3 +225,29 @@ TEST(Kernel32, OpenFileRefusesLongNamesThatLopenAndLcreatTake)
     _lclose(h);
     EXPECT_TRUE(DeleteFileA(file.c_str()));
 }
+
+// A profile is saved into a new file that then replaces the old one.
+TEST(Kernel32, CreateNewOnlyOnAFreeNameAndMoveReplacingAFile)
+{
+    Scratch s;
+    std::string made = s.Path("made"), old = s.Path("old");
+    HANDLE h = CreateFileA(made.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    HFILE file = (HFILE)(INT_PTR)h;                      // the _l* calls take the handle
+    EXPECT_EQ(3u, _lwrite(file, "new", 3));
+    EXPECT_EQ(0, _lclose(file));
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              CreateFileA(made.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0));
+    EXPECT_EQ("new", s.Read("made"));
+
+    s.Write("old", "old");
+    EXPECT_FALSE(MoveFileExA(made.c_str(), old.c_str(), 0)) << "replaced without being asked to";
+    EXPECT_EQ("old", s.Read("old"));
+    s.MakeDir("dir");
+    EXPECT_FALSE(MoveFileExA(made.c_str(), s.Path("dir").c_str(), MOVEFILE_REPLACE_EXISTING))
+        << "replaced a directory";
+    EXPECT_TRUE(MoveFileExA(made.c_str(), old.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ("new", s.Read("old"));
+    EXPECT_FALSE(s.Exists("made"));
+}
