@@ -2,6 +2,17 @@
 #include "BoundedString.h"
 #include <string.h>
 
+// Creates name for writing only when nothing stands under it, shared with
+// nobody, each write going through to the disk. On Win32 an HFILE is the
+// file handle itself (OpenFile's may be closed with CloseHandle), so the
+// handle serves the _l* calls.
+static HFILE FileIOCreateNew(const char *name)
+{
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, 0, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, 0);
+    return file == INVALID_HANDLE_VALUE ? HFILE_ERROR : (HFILE)(INT_PTR)file;
+}
+
 FileIO::FileIO(const char *name, unsigned style)
 {
     memset(&openInfo, 0, sizeof openInfo);
@@ -10,12 +21,15 @@ FileIO::FileIO(const char *name, unsigned style)
     pos = -1;
     count = 0;
     written = 0;
+    failed = 0;
     // OpenFile's record holds at most OFS_MAXPATHNAME - 1 characters of
     // path and the platform refuses a longer name, which would leave a deep
     // installation without its settings file. Such a name is opened with
     // _lopen or _lcreat instead; only a bare name needs OpenFile's search,
     // and a bare name is always short.
-    if (LengthBounded(name, OFS_MAXPATHNAME) < OFS_MAXPATHNAME)
+    if (style & FILEIO_CREATE_NEW)
+        handle = FileIOCreateNew(name);
+    else if (LengthBounded(name, OFS_MAXPATHNAME) < OFS_MAXPATHNAME)
         handle = OpenFile(name, &openInfo, style);
     else if (style & OF_CREATE)
         handle = _lcreat(name, 0);
@@ -26,10 +40,21 @@ FileIO::FileIO(const char *name, unsigned style)
 
 FileIO::~FileIO()
 {
+    if (IsOpen())
+        Close();
+}
+
+int FileIO::Close()
+{
     if (written)
         Flush();
-    if (IsOpen())
-        _lclose(handle);
+    written = 0;
+    int whole = IsOpen() && !failed;
+    if (IsOpen() && _lclose(handle) == HFILE_ERROR)
+        whole = 0;
+    handle = HFILE_ERROR;
+    atEnd = 1;
+    return whole;
 }
 
 int FileIO::IsOpen() const { return handle != HFILE_ERROR ? 1 : 0; }
@@ -131,11 +156,21 @@ const char *FileIO::ReadLine()
     }
 }
 
+// Writes count bytes of text to the file; after the first failure nothing
+// more is written, since the file has a gap already.
+void FileIO::WriteOut(const char *text, unsigned count)
+{
+    if (count == 0 || failed)
+        return;
+    if (!IsOpen() || _lwrite(handle, text, count) != count)
+        failed = 1;
+}
+
 // Writes the collected bytes to the file and empties the buffer.
 void FileIO::Flush()
 {
-    if (pos > 0 && IsOpen())
-        _lwrite(handle, buffer, (UINT)pos);
+    if (pos > 0)
+        WriteOut(buffer, (unsigned)pos);
     pos = 0;
     buffer[0] = '\0';
 }
@@ -159,8 +194,8 @@ void FileIO::Write(const char *text)
     if (length <= FILEIO_LINE) {
         CopyBounded(buffer, text, sizeof buffer);
         pos = (int)length;
-    } else if (IsOpen()) {
-        _lwrite(handle, text, length);
+    } else {
+        WriteOut(text, length);
     }
 }
 

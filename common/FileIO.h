@@ -1,6 +1,7 @@
 // FileIO: a line-oriented 8-bit text file with CR LF line ends, read or
 // written (never both on one object) through one 2048-byte buffer on the
 // platform's old-style file calls. The profile file loads and saves with it.
+// Writing tells whether every byte reached the file (Close).
 #ifndef VELTRANO_FILEIO_H
 #define VELTRANO_FILEIO_H
 
@@ -10,6 +11,11 @@
 #define FILEIO_BLOCK 2048
 // Longest piece ReadLine returns: a longer line comes back in pieces.
 #define FILEIO_LINE (FILEIO_BLOCK - 1)
+// Open style of FileIO's own, beside OpenFile's: creates the file for
+// writing only when nothing stands under its name yet. A file, a link or a
+// directory already there makes the open fail; it is neither followed nor
+// reused. Nobody else can open the file until it is closed.
+#define FILEIO_CREATE_NEW 0x10000u
 
 class FileIO {
 public:
@@ -25,14 +31,22 @@ public:
     int count;                      // reading: number of valid bytes in buffer
     int atEnd;                      // 1 once the end (or a read error) was met
     int written;                    // 1 once Write was called: flush on close
+    int failed;                     // 1 once text given to Write was not written whole
 
     // Opens name with OpenFile and style unchanged (OF_READ to load,
     // OF_CREATE | OF_WRITE to create or truncate); a name too long for
-    // OpenFile's record is opened with _lopen/_lcreat. Never fails as such:
-    // see IsOpen.
+    // OpenFile's record is opened with _lopen/_lcreat. FILEIO_CREATE_NEW
+    // creates a new file with CreateFileA instead. Never fails as such: see
+    // IsOpen.
     FileIO(const char *name, unsigned style);
-    // Writes what Write left in the buffer, then closes the file.
+    // Close, unless that was done.
     ~FileIO();
+
+    // Writes what Write left in the buffer and closes the file. Returns 1
+    // when the file was open, every byte given to Write reached it (a short
+    // or failed write counts as failure) and the platform closed it; else 0,
+    // also for a second Close.
+    int Close();
 
     // 1 when the file is open, else 0.
     int IsOpen() const;
@@ -52,6 +66,7 @@ public:
 
 private:
     int ReadBlock(char *target, int size);
+    void WriteOut(const char *text, unsigned count);
     void Flush();
     FileIO(const FileIO &);
     FileIO &operator=(const FileIO &);

@@ -4,8 +4,8 @@
 //
 // Buffers: workPath holds 260 characters. A result that would not fit is
 // refused (workPath becomes the empty string, a test gives 0) rather than
-// cut, because a cut path names another file. Only Split cuts, as its rules
-// say; the operations that build on it refuse when it had to.
+// cut, because a cut path names another file. Only Split cuts, as Split is
+// defined; the operations that build on it refuse when it had to.
 #include "TFileSys.h"
 #include "BoundedString.h"
 #include "PathText.h"
@@ -230,7 +230,9 @@ char *TFileSys::FileNameOf(const char *path)
 // 1 when a drive (a path of at most 3 characters) or a path exists. A path
 // longer than 3 characters is tested without one trailing separator and
 // overwrites workPath. A drive counts only when the platform knows a root
-// directory for it; the empty string names nothing.
+// directory for it. A letter alone or with its colon stands for that drive's
+// root; anything else short goes to the platform as it is, so "\" asks for
+// the root of the current drive. The empty string names nothing.
 int TFileSys::PathExists(const char *path)
 {
     if (!path)
@@ -244,8 +246,9 @@ int TFileSys::PathExists(const char *path)
         return 0;
     char root[4];
     CopyBounded(root, path, sizeof root);
-    if (length == 1 || (length == 2 && path[1] == ':')) {   // D and D: stand for D:\ .
-        root[1] = ':';
+    char letter = PathUpper(path[0]);
+    if (letter >= 'A' && letter <= 'Z' && (length == 1 || (length == 2 && path[1] == ':'))) {
+        root[1] = ':';                     // D and D: stand for D:\ .
         root[2] = '\\';
         root[3] = '\0';
     }
@@ -311,7 +314,8 @@ char *TFileSys::DriveCurrentDirectory(char letter)
 // Creates every missing directory of path, from the left; 1 when all of
 // them exist afterwards, 0 when one cannot be created (those made so far
 // stay). What stands before the first separator (the drive) is not touched;
-// an empty component (two separators) is passed over; a path of a single
+// an empty component (two separators) is passed over; a drive letter alone
+// is that drive's root, which needs no creating; a path of a single
 // relative component is created below the current directory. A plain file
 // in the way is no directory: the result is then 0, also at the last level.
 int TFileSys::CreateDirectoryPath(const char *path)
@@ -321,9 +325,11 @@ int TFileSys::CreateDirectoryPath(const char *path)
     unsigned length = LengthBounded(path, PATH_ROOM);
     if (length == 0 || length > FS_PATH_LENGTH)
         return 0;
-    TBuffer copy(length + 2);
+    // Room for the separator, or for ":\" behind a lone drive letter: D must
+    // become the root D:\, not a folder D in the current directory.
+    TBuffer copy(length + 3);
     CopyBounded(copy, path, length + 1);
-    AddSeparator(copy, length + 2);
+    AddSeparator(copy, length + 3);
     char *c = copy;
     unsigned total = (unsigned)lstrlenA(c);
     unsigned first = 0;
@@ -388,7 +394,8 @@ char *TFileSys::MakeFileName(const char *file, const char *directory, const char
     Split(file);
     if (!file || !SplitTookAll(*this, file))
         return Refuse(workPath);
-    unsigned room = LengthBounded(directory ? directory : "", PATH_ROOM + 1) + 2;
+    // The directory with room for AddSeparator: ":\" behind a lone letter.
+    unsigned room = LengthBounded(directory ? directory : "", PATH_ROOM + 1) + 3;
     TBuffer joined(room + PATH_ROOM + PATH_ROOM);
     unsigned size = room + 2 * PATH_ROOM;
     CopyBounded(joined, directory ? directory : "", room);

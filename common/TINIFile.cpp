@@ -1,6 +1,8 @@
 #include "TINIFile.h"
 #include "FileIO.h"
+#include "BoundedString.h"
 #include "ProfileNames.h"
+#include "TBuffer.h"
 #include <string.h>
 
 // Index of the element named name in an array sorted by name, or -1.
@@ -8,7 +10,7 @@
 // several such; a name that differs from a stored one only in letter case
 // may sort elsewhere, so it is looked for from the front when that fails.
 template <class T>
-static int ProfileFind(const OwningArray<T> &items, const char *name)
+static int ProfileFind(const TOwningArray<T> &items, const char *name)
 {
     unsigned lo = 0, hi = items.Count();
     while (lo < hi) {   // first element that does not order before name
@@ -29,7 +31,7 @@ static int ProfileFind(const OwningArray<T> &items, const char *name)
 // Place for a new element named name: behind every element whose name
 // orders before or equal to it, so equal names keep their insertion order.
 template <class T>
-static unsigned ProfileSortedPlace(const OwningArray<T> &items, const char *name)
+static unsigned ProfileSortedPlace(const TOwningArray<T> &items, const char *name)
 {
     unsigned lo = 0, hi = items.Count();
     while (lo < hi) {
@@ -43,7 +45,7 @@ static unsigned ProfileSortedPlace(const OwningArray<T> &items, const char *name
 }
 
 // Index of the first text line equal to text (case ignored), or -1.
-static int ProfileFindText(const OwningArray<rtext> &texts, const char *text)
+static int ProfileFindText(const TOwningArray<rtext> &texts, const char *text)
 {
     for (unsigned i = 0; i < texts.Count(); i++)
         if (ProfileNamesEqual(texts.At(i)->Chars(), text))
@@ -57,7 +59,7 @@ static void ProfileInsertEntry(section *owner, entry *item)
 }
 
 TINIFile::TINIFile(const char *fileName, int parseEntries)
-    : sections(new OwningArray<section>(21, 20)), modified(0), fileName(fileName)
+    : sections(new TOwningArray<section>(21, 20)), modified(0), fileName(fileName)
 {
     Load(parseEntries);
     modified = 0;
@@ -90,7 +92,7 @@ void TINIFile::Load(int parseEntries)
         return;
     section *current = 0;
     while (!file.Eof()) {
-        HeapString copy(file.ReadLine());
+        THeapString copy(file.ReadLine());
         char *line = copy.Writable();
         char *open = strchr(line, '[');
         if (open) {
@@ -132,21 +134,19 @@ static void WriteInLine(FileIO &file, const char *text)
         file << text;
         return;
     }
-    HeapString copy(text);
+    THeapString copy(text);
     for (char *c = copy.Writable(); *c; c++)
         if (*c == '\r' || *c == '\n')
             *c = ' ';
     file << copy.Chars();
 }
 
-int TINIFile::Save()
+// Writes every section, its entries with a value and its text lines, then
+// the two empty lines that end the file.
+static void ProfileWrite(FileIO &file, const TOwningArray<section> &sections)
 {
-    if (!modified)
-        return 1;
-    modified = 0;
-    FileIO file(fileName.Chars(), OF_CREATE | OF_WRITE);
-    for (unsigned s = 0; s < sections->Count(); s++) {
-        section *item = sections->At(s);
+    for (unsigned s = 0; s < sections.Count(); s++) {
+        section *item = sections.At(s);
         if (s > 0)
             file << "\r\n";
         file << "[";
@@ -170,7 +170,45 @@ int TINIFile::Save()
         }
     }
     file << "\r\n\r\n";
-    return file.IsOpen();
+}
+
+// The name of the new file that a save writes before it takes the place of
+// the old one: beside it, so that the move stays on one drive.
+#define PROFILE_NEW_SUFFIX ".new"
+
+int TINIFile::Save()
+{
+    if (!modified)
+        return 1;
+    modified = 0;
+    unsigned length = fileName.Length();
+    if (length == 0)
+        return 0;
+    unsigned size = length + sizeof PROFILE_NEW_SUFFIX;
+    TBuffer newFile(size);
+    CopyBounded(newFile, fileName.Chars(), size);
+    AppendBounded(newFile, PROFILE_NEW_SUFFIX, size);
+
+    // A file under the new name is what a save cut off half-way left, or
+    // what someone who may write the directory planted there. It goes
+    // first, and the new file is then made only if nothing has taken the
+    // name since: nothing found there is followed, reused or written into.
+    DeleteFileA(newFile);
+    int whole;
+    {
+        FileIO file(newFile, FILEIO_CREATE_NEW);
+        if (!file.IsOpen())
+            return 0;                      // whatever holds the name is not ours
+        ProfileWrite(file, *sections);
+        whole = file.Close();
+    }
+    // The move replaces the old file's name, not its content: a link planted
+    // under that name is replaced, not written through.
+    if (whole && MoveFileExA(newFile, fileName.Chars(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    DeleteFileA(newFile);
+    return 0;
 }
 
 int TINIFile::SectionIndex(const char *name)

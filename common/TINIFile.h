@@ -4,19 +4,19 @@
 #ifndef VELTRANO_TINIFILE_H
 #define VELTRANO_TINIFILE_H
 
-#include "HeapString.h"
-#include "OwningArray.h"
+#include "THeapString.h"
+#include "TOwningArray.h"
 
 // One plain text line of a section.
-class rtext : public HeapString {
+class rtext : public THeapString {
 public:
-    rtext(const char *text) : HeapString(text) {}
+    rtext(const char *text) : THeapString(text) {}
 };
 
 // One key=value entry; the rtext text is the key.
 class entry : public rtext {
 public:
-    HeapString value;
+    THeapString value;
     entry(const char *key, const char *value) : rtext(key), value(value) {}
 };
 
@@ -24,21 +24,21 @@ public:
 // entries are sorted by key.
 class section : public rtext {
 public:
-    OwningArray<rtext> texts;
-    OwningArray<entry> entries;
+    TOwningArray<rtext> texts;
+    TOwningArray<entry> entries;
     explicit section(const char *name) : rtext(name), texts(11, 10), entries(11, 10) {}
 };
 
 // A section or key name.
-class TIdentifier : public HeapString {
+class TIdentifier : public THeapString {
 public:
-    TIdentifier(const char *name) : HeapString(name) {}
+    TIdentifier(const char *name) : THeapString(name) {}
 };
 
 // A value text: chars when it is not null, else text.
 class TStringData {
 public:
-    HeapString text;
+    THeapString text;
     const char *chars;
 
     TStringData() : chars(0) {}
@@ -49,9 +49,9 @@ public:
 
 class TINIFile {
 public:
-    OwningArray<section> *sections;
+    TOwningArray<section> *sections;
     int modified;
-    HeapString fileName;
+    THeapString fileName;
 
     // Reads fileName (a missing or unreadable file gives an empty profile).
     // With parseEntries 1, lines holding "=" become entries; else every
@@ -61,8 +61,11 @@ public:
     virtual ~TINIFile();
 
     // Writes the whole file when modified is 1 and clears modified, also
-    // when the file cannot be created (the changes are then lost). Returns 1
-    // when the file was written (or nothing had changed), else 0.
+    // when the save fails (the destructor does not try again). The file is
+    // written under a temporary name beside it (fileName and ".new") and
+    // takes the old one's place only once it is complete, so a failed save
+    // leaves the old file as it was. Returns 1 when the file was written
+    // whole or there was nothing to write, 0 when it was not written.
     int Save();
 
     // The entry's value (text a copy, chars pointing at the stored value),

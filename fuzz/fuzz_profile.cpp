@@ -1,5 +1,6 @@
 // Loads the input as a profile, saves it and loads the saved file again:
-// nothing may crash, and the reload must keep every section.
+// nothing may crash, the save must succeed, and the reload must keep every
+// section.
 #include <stdlib.h>
 #include <string>
 #include "FuzzScratch.h"
@@ -17,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         ini->GetKey(name, ini->KeyCount(name));
     }
     ini->SetModified();
+    if (ini->Save() != 1)
+        abort();
     delete ini;
 
     TINIFile again("C:\\p.ini", 1);

@@ -1,10 +1,12 @@
-// Attributes, directory search, creation and removal of the stand-in layer.
+// Attributes, directory search, creation, removal and renaming of the
+// stand-in layer.
 // Read-only is the owner's write permission; hidden is a name beginning with
 // a dot; the system attribute lives in a table of this process only.
 #include "HostWin32.h"
 #include "HostState.h"
 #include <dirent.h>
 #include <set>
+#include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,5 +207,27 @@ BOOL DeleteFileA(LPCSTR path)
         || IsReadOnly(unixPath) || unlink(unixPath.c_str()) != 0)
         return FALSE;
     systemFiles.erase(Canonical(unixPath));
+    return TRUE;
+}
+
+// Renames a file. An existing target is replaced only with
+// MOVEFILE_REPLACE_EXISTING and never when it is a directory; a read-only
+// file is replaced, as under Wine; a link under the target name is itself
+// replaced, not followed.
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags)
+{
+    std::string source = host::MapPath(from), target = host::MapPath(to);
+    struct stat st;
+    if (source.empty() || target.empty() || lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return FALSE;
+    if (lstat(target.c_str(), &st) == 0
+        && (!(flags & MOVEFILE_REPLACE_EXISTING) || S_ISDIR(st.st_mode)))
+        return FALSE;
+    if (rename(source.c_str(), target.c_str()) != 0)
+        return FALSE;
+    bool system = systemFiles.erase(Canonical(source)) > 0;
+    systemFiles.erase(Canonical(target));
+    if (system)
+        systemFiles.insert(Canonical(target));
     return TRUE;
 }

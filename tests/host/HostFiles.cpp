@@ -1,5 +1,5 @@
-// OpenFile and the _l* functions of the stand-in layer: HFILE is a Linux
-// file descriptor.
+// OpenFile, CreateFileA and the _l* functions of the stand-in layer: HFILE
+// (and the HANDLE of CreateFileA) is a Linux file descriptor.
 #include "HostWin32.h"
 #include "HostState.h"
 #include <errno.h>
@@ -26,6 +26,8 @@ int OpenMapped(const std::string &windowsPath, int flags)
     }
     return fd;
 }
+
+long diskRoom = -1;                       // see HostSetDiskRoom
 
 bool HasDirectory(const char *name)
 {
@@ -128,7 +130,8 @@ UINT _lread(HFILE file, void *buffer, UINT count)
 }
 
 // Writes count bytes; count 0 cuts the file at the current position, as the
-// real one does.
+// real one does. Beyond the disk's room (HostSetDiskRoom) it writes what
+// fits and fails.
 UINT _lwrite(HFILE file, const char *buffer, UINT count)
 {
     if (count == 0) {
@@ -137,16 +140,36 @@ UINT _lwrite(HFILE file, const char *buffer, UINT count)
             return (UINT)HFILE_ERROR;
         return 0;
     }
+    UINT fits = count;
+    if (diskRoom >= 0 && (unsigned long)diskRoom < count)
+        fits = (UINT)diskRoom;
     UINT done = 0;
-    while (done < count) {
-        ssize_t n = write(file, buffer + done, count - done);
+    while (done < fits) {
+        ssize_t n = write(file, buffer + done, fits - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return (UINT)HFILE_ERROR;
         }
         done += (UINT)n;
     }
-    return done;
+    if (diskRoom >= 0)
+        diskRoom -= (long)done;
+    return done < count ? (UINT)HFILE_ERROR : done;
+}
+
+void HostSetDiskRoom(long bytes) { diskRoom = bytes; }
+
+// CREATE_NEW only: fails when anything, a dangling link included, has the name.
+HANDLE CreateFileA(LPCSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
+                   HANDLE)
+{
+    if (!path || !*path || disposition != CREATE_NEW)
+        return INVALID_HANDLE_VALUE;
+    std::string unixPath = host::MapPath(path);
+    if (unixPath.empty())
+        return INVALID_HANDLE_VALUE;
+    int fd = open(unixPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    return fd < 0 ? INVALID_HANDLE_VALUE : (HANDLE)(intptr_t)fd;
 }
 
 HFILE _lclose(HFILE file) { return close(file) == 0 ? 0 : HFILE_ERROR; }

@@ -144,6 +144,7 @@ const std::string &ModuleFileName() { return moduleFileName; }
 void HostSetRoot(const char *unixDirectory)
 {
     root = unixDirectory ? unixDirectory : "";
+    HostSetDiskRoom(-1);
     currentDrive = 'C';
     for (std::string &d : driveCurrent)
         d.clear();
@@ -197,9 +198,13 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
     return n;
 }
 
+// "X:" or "X:\"; a separator alone (or no path) is the current drive's root.
 UINT GetDriveTypeA(LPCSTR rootPath)
 {
-    if (!rootPath || !IsLetter(rootPath[0]) || rootPath[1] != ':'
+    char drive[] = {currentDrive, ':', '\0'};
+    if (!rootPath || (IsSeparator(rootPath[0]) && rootPath[1] == '\0'))
+        rootPath = drive;
+    if (!IsLetter(rootPath[0]) || rootPath[1] != ':'
         || (rootPath[2] != '\0' && !(IsSeparator(rootPath[2]) && rootPath[3] == '\0')))
         return DRIVE_NO_ROOT_DIR;
     return host::DriveDirectory(rootPath[0]).empty() ? DRIVE_NO_ROOT_DIR : DRIVE_FIXED;

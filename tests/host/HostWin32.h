@@ -12,7 +12,9 @@
 // process only; plain files always carry the archive attribute, as under
 // Wine); short (8.3) names (cAlternateFileName is always empty); share modes
 // and locking; UNC paths; wildcards other than '*' and '?' in FindFirstFileA;
-// code pages (bytes are passed through unchanged).
+// code pages (bytes are passed through unchanged); CreateFileA beyond
+// CREATE_NEW, its access, sharing and flags; the write-through of
+// MoveFileExA (a rename).
 #ifndef VELTRANO_HOSTWIN32_H
 #define VELTRANO_HOSTWIN32_H
 
@@ -34,6 +36,7 @@ typedef void *HWND;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
 typedef void *LPSECURITY_ATTRIBUTES;
+typedef intptr_t INT_PTR;
 
 #define TRUE 1
 #define FALSE 0
@@ -54,6 +57,12 @@ typedef void *LPSECURITY_ATTRIBUTES;
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 #define FILE_ATTRIBUTE_ARCHIVE 0x20
 #define FILE_ATTRIBUTE_NORMAL 0x80
+#define FILE_FLAG_WRITE_THROUGH 0x80000000u
+
+#define GENERIC_WRITE 0x40000000u
+#define CREATE_NEW 1
+#define MOVEFILE_REPLACE_EXISTING 0x1
+#define MOVEFILE_WRITE_THROUGH 0x8
 
 #define DRIVE_UNKNOWN 0
 #define DRIVE_NO_ROOT_DIR 1
@@ -87,6 +96,10 @@ void HostSetRoot(const char *unixDirectory);
 void HostSetModuleFileName(const char *windowsPath);
 void HostSetDirectories(const char *windows, const char *system, const char *temp);
 void HostSetCurrentDirectory(const char *windowsPath);
+// The bytes _lwrite may still write before the disk is full: a write beyond
+// them writes what fits and fails with HFILE_ERROR. -1, the start value and
+// what HostSetRoot sets, is no limit.
+void HostSetDiskRoom(long bytes);
 // Maps a Windows path to the Linux path below the root (case-insensitive
 // match of existing components); returns 0 when the drive does not exist.
 int HostMapPath(const char *windowsPath, char *unixPath, unsigned size);
@@ -97,6 +110,10 @@ HFILE _lcreat(LPCSTR path, int attributes);
 UINT _lread(HFILE file, void *buffer, UINT count);
 UINT _lwrite(HFILE file, const char *buffer, UINT count);
 HFILE _lclose(HFILE file);
+// The handle is the file descriptor, so (HFILE)(INT_PTR) of it serves _l*.
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
 HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *data);

@@ -54,6 +54,8 @@ TEST(FileIOWrite, LongTextPassesStraightThroughAfterTheBufferedBytes)
         file << "abc" << big.c_str();
         EXPECT_EQ("abc" + big, s.Read("out.txt"));
         file << "tail";
+        EXPECT_EQ(1, file.Close()) << "every byte reached the file";
+        EXPECT_EQ(0, file.Close()) << "closed twice";
     }
     EXPECT_EQ("abc" + big + "tail", s.Read("out.txt"));
 }
@@ -70,16 +72,39 @@ TEST(FileIOWrite, CreatingWithoutWritingTruncates)
     EXPECT_EQ("", s.Read("out.txt"));
 }
 
-TEST(FileIOWrite, MissingDirectoryLosesTheTextQuietly)
+TEST(FileIOWrite, MissingDirectoryLosesTheTextAndCloseSaysSo)
 {
     Scratch s;
     {
         FileIO file(s.Path("nodir\\out.txt").c_str(), OF_CREATE | OF_WRITE);
         EXPECT_EQ(0, file.IsOpen());
         file << "abc" << std::string(3000, 'x').c_str();
+        EXPECT_EQ(0, file.Close());
     }
     EXPECT_FALSE(s.Exists("nodir\\out.txt"));
 }
+
+#ifndef _WIN32
+// Only on Linux: the stand-in layer fills the disk on request.
+TEST(FileIOWrite, ShortWriteIsAFailure)
+{
+    Scratch s;
+    struct Row { long room; size_t length; } rows[] = {
+        {2, 3},          // the last flush, at Close, is cut short
+        {2000, 3000},    // a text written straight through is cut short
+        {0, 3000},       // nothing fits
+    };
+    for (const Row &row : rows) {
+        HostSetDiskRoom(row.room);
+        FileIO file(s.Path("out.txt").c_str(), OF_CREATE | OF_WRITE);
+        ASSERT_EQ(1, file.IsOpen());
+        file << std::string(row.length, 'x').c_str();
+        EXPECT_EQ(0, file.Close()) << "room " << row.room;
+        EXPECT_EQ((size_t)row.room, s.Read("out.txt").size()) << "room " << row.room;
+    }
+    HostSetDiskRoom(-1);
+}
+#endif
 
 // A deep installation directory must still get its settings file: a path
 // longer than OpenFile's record is written and read back all the same.

@@ -150,6 +150,10 @@ TEST(Kernel32, FixedDirectoriesAndDrives)
     EXPECT_TRUE(GetLogicalDrives() & (1u << 2));
     EXPECT_NE((UINT)DRIVE_UNKNOWN, GetDriveTypeA("C:\\"));
     EXPECT_NE((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA("C:\\"));
+    char current[MAX_PATH + 1];                          // "\" is the current drive's root
+    ASSERT_EQ(3u, GetFullPathNameA("\\", sizeof current, current, 0));
+    EXPECT_NE((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA(current));
+    EXPECT_EQ(GetDriveTypeA(current), GetDriveTypeA("\\")) << current;
     for (char d = 'Z'; d > 'C'; d--) {
         if (GetLogicalDrives() & (1u << (d - 'A')))
             continue;
@@ -220,4 +224,30 @@ TEST(Kernel32, OpenFileRefusesLongNamesThatLopenAndLcreatTake)
     EXPECT_STREQ("deep", buffer);
     _lclose(h);
     EXPECT_TRUE(DeleteFileA(file.c_str()));
+}
+
+// A profile is saved into a new file that then replaces the old one.
+TEST(Kernel32, CreateNewOnlyOnAFreeNameAndMoveReplacingAFile)
+{
+    Scratch s;
+    std::string made = s.Path("made"), old = s.Path("old");
+    HANDLE h = CreateFileA(made.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    HFILE file = (HFILE)(INT_PTR)h;                      // the _l* calls take the handle
+    EXPECT_EQ(3u, _lwrite(file, "new", 3));
+    EXPECT_EQ(0, _lclose(file));
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              CreateFileA(made.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0));
+    EXPECT_EQ("new", s.Read("made"));
+
+    s.Write("old", "old");
+    EXPECT_FALSE(MoveFileExA(made.c_str(), old.c_str(), 0)) << "replaced without being asked to";
+    EXPECT_EQ("old", s.Read("old"));
+    s.MakeDir("dir");
+    EXPECT_FALSE(MoveFileExA(made.c_str(), s.Path("dir").c_str(), MOVEFILE_REPLACE_EXISTING))
+        << "replaced a directory";
+    EXPECT_TRUE(MoveFileExA(made.c_str(), old.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ("new", s.Read("old"));
+    EXPECT_FALSE(s.Exists("made"));
 }

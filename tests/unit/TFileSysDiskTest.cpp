@@ -80,6 +80,8 @@ TEST(TFileSysCreateDirectoryPath, SingleRelativeComponentIsMadeInTheCurrentDirec
     EXPECT_EQ(1, fs.CreateDirectoryPath("Rel"));
     EXPECT_TRUE(IsDirectory(s.Path("Rel")));
     EXPECT_EQ(1, fs.CreateDirectoryPath("rel\\"));
+    EXPECT_EQ(1, fs.CreateDirectoryPath("C")) << "a drive letter alone is its root";
+    EXPECT_FALSE(s.Exists("C"));
 }
 #endif
 
@@ -92,7 +94,7 @@ TEST(TFileSysPathExists, PathsAndDrives)
     struct Row { std::string path; int present; } rows[] = {
         {s.Path("d"), 1}, {s.Path("d\\"), 1}, {s.Path("D"), 1}, {s.Path("f.txt"), 1},
         {s.Path("missing"), 0}, {s.Path("missing\\"), 0}, {"C:\\", 1}, {"C:", 1}, {"c", 1},
-        {"", 0}, {std::string(600, 'x'), 0},
+        {"\\", 1}, {"", 0}, {std::string(600, 'x'), 0},
     };
     for (const Row &row : rows)
         EXPECT_EQ(row.present, fs.PathExists(row.path.c_str())) << "row " << row.path;

@@ -200,6 +200,7 @@ TEST(TFileSysNames, FileNameExtensionAndPlaces)
         {"C:\\A\\f.txt", "C:\\B", "bak", "C:\\B\\fbak"},
         {"C:\\A\\f.txt", "C:\\B\\", ".bak", "C:\\B\\f.bak"},
         {"f.txt", "", ".x", "f.x"},
+        {"C:\\A\\f.txt", "D", ".bak", "D:\\f.bak"},
     };
     for (const MakeRow &row : makes)
         EXPECT_STREQ(row.out, fs.MakeFileName(row.file, row.directory, row.extension))

@@ -3,6 +3,10 @@
 #include <string>
 #include "Scratch.h"
 #include "TINIFile.h"
+#include "Win32.h"
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -166,10 +170,76 @@ TEST(TINIFileFormat, DirectoryMayAppearBeforeTheSave)
 
     TINIFile lost(s.Path("never\\p.ini").c_str(), 1);
     lost.SetValue("S", "k", "v");
-    lost.Save();
+    EXPECT_EQ(0, lost.Save());
     EXPECT_EQ(0, lost.modified) << "a failed save clears modified all the same";
     EXPECT_FALSE(s.Exists("never"));
 }
+
+// The new file is written beside the old one and replaces it only when it
+// is whole; a planted file under the new file's name is not used.
+TEST(TINIFileFormat, FailedSaveLeavesTheOldFileWhole)
+{
+    Scratch s;
+    const std::string old = "[S]\r\nk=old\r\n";
+    const std::string line(3000, 'q');     // longer than one buffer: written in parts
+    const std::string saved = "[S]\r\nk=new\r\n" + line + "\r\n\r\n\r\n";
+    s.Write("p.ini", old);
+    TINIFile ini(s.Path("p.ini").c_str(), 1);
+    ini.SetValue("S", "k", "new");
+    ini.PutText("S", line.c_str(), 0x7FFFFFFF);
+
+    s.Write("p.ini.new", "planted");
+    ASSERT_TRUE(SetFileAttributesA(s.Path("p.ini.new").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(0, ini.Save()) << "the new file's name is taken";
+    ASSERT_TRUE(SetFileAttributesA(s.Path("p.ini.new").c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(old, s.Read("p.ini"));
+    EXPECT_EQ("planted", s.Read("p.ini.new"));
+
+#ifndef _WIN32
+    HostSetDiskRoom(2500);                 // the disk fills up half-way
+    ini.SetModified();
+    EXPECT_EQ(0, ini.Save());
+    HostSetDiskRoom(-1);
+    EXPECT_EQ(old, s.Read("p.ini"));
+    EXPECT_FALSE(s.Exists("p.ini.new"));
+#endif
+
+    s.Write("p.ini.new", "left over");     // by a save cut off half-way
+    ini.SetModified();
+    EXPECT_EQ(1, ini.Save());
+    EXPECT_EQ(saved, s.Read("p.ini"));
+    EXPECT_FALSE(s.Exists("p.ini.new"));
+    EXPECT_EQ(1, ini.Save()) << "nothing to write";
+
+    TINIFile blocked(s.Path("d.ini").c_str(), 1);
+    s.MakeDir("d.ini");                    // a directory holds the name: the move fails
+    blocked.SetValue("S", "k", "v");
+    EXPECT_EQ(0, blocked.Save());
+    EXPECT_FALSE(s.Exists("d.ini.new"));
+}
+
+#ifndef _WIN32
+// Only on Linux: the links are made with the platform's own call.
+TEST(TINIFileFormat, SaveWritesThroughNoLinkPlantedBesideIt)
+{
+    Scratch s;
+    s.Write("victim.txt", "victim");
+    char victim[512], settings[512], newFile[512];
+    ASSERT_TRUE(HostMapPath(s.Path("victim.txt").c_str(), victim, sizeof victim));
+    ASSERT_TRUE(HostMapPath(s.Path("p.ini").c_str(), settings, sizeof settings));
+    ASSERT_TRUE(HostMapPath(s.Path("p.ini.new").c_str(), newFile, sizeof newFile));
+    ASSERT_EQ(0, link(victim, settings));
+    ASSERT_EQ(0, symlink(victim, newFile));
+    {
+        TINIFile ini(s.Path("p.ini").c_str(), 1);
+        ini.SetValue("S", "k", "v");
+        EXPECT_EQ(1, ini.Save());
+    }
+    EXPECT_EQ("victim", s.Read("victim.txt"));
+    EXPECT_EQ("[S]\r\nk=v\r\n\r\n\r\n", s.Read("p.ini"));
+    EXPECT_FALSE(s.Exists("p.ini.new"));
+}
+#endif
 
 TEST(TINIFileFormat, LongLineComesBackInPieces)
 {

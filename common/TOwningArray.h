@@ -1,19 +1,19 @@
-// OwningArray: a growable array of pointers to heap objects that it owns.
+// TOwningArray: a growable array of pointers to heap objects that it owns.
 // Removing an element with Delete deletes it; Take hands it back to the
 // caller instead; every element left when the array is destroyed is deleted.
 // Room starts at `initial` and grows by `step`, or by half of itself once that
 // is more, so that filling an array of n elements copies O(n) pointers.
-#ifndef VELTRANO_OWNINGARRAY_H
-#define VELTRANO_OWNINGARRAY_H
+#ifndef VELTRANO_TOWNINGARRAY_H
+#define VELTRANO_TOWNINGARRAY_H
 
 template <class T>
-class OwningArray {
+class TOwningArray {
 public:
-    OwningArray(unsigned initial, unsigned step)
+    TOwningArray(unsigned initial, unsigned step)
         : items(new T *[initial ? initial : 1]), count(0),
           capacity(initial ? initial : 1), step(step ? step : 1) {}
 
-    ~OwningArray()
+    ~TOwningArray()
     {
         for (unsigned i = 0; i < count; i++)
             delete items[i];
@@ -68,8 +68,8 @@ private:
         capacity = grown;
     }
 
-    OwningArray(const OwningArray &);
-    OwningArray &operator=(const OwningArray &);
+    TOwningArray(const TOwningArray &);
+    TOwningArray &operator=(const TOwningArray &);
 
     T **items;
     unsigned count;

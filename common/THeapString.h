@@ -1,15 +1,15 @@
-// HeapString: a NUL-terminated string held in a heap copy that the object
+// THeapString: a NUL-terminated string held in a heap copy that the object
 // owns. Copies are deep, so a string can be passed and returned by value.
-#ifndef VELTRANO_HEAPSTRING_H
-#define VELTRANO_HEAPSTRING_H
+#ifndef VELTRANO_THEAPSTRING_H
+#define VELTRANO_THEAPSTRING_H
 
-class HeapString {
+class THeapString {
 public:
-    HeapString();
-    HeapString(const char *text);        // a copy of text; null counts as ""
-    HeapString(const HeapString &other);
-    ~HeapString();
-    HeapString &operator=(const HeapString &other);
+    THeapString();
+    THeapString(const char *text);       // a copy of text; null counts as ""
+    THeapString(const THeapString &other);
+    ~THeapString();
+    THeapString &operator=(const THeapString &other);
 
     // Replaces the text with a copy of text (null counts as ""); the old
     // storage is released after the copy, so text may point into it.
