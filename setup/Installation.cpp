@@ -255,12 +255,11 @@ static void CreateInstallDirectory(TINIFile *profile)
 // repair. Returns 1 when every value was written.
 static int WriteUninstallEntry()
 {
-    TBuffer command(PATH_SIZE);
-    TBuffer uninstaller(PATH_SIZE);
-    JoinPath(uninstaller, installPath, payloadFiles[UNINSTALLER_ROW].fileName);
-    CopyBounded(command, "\"", PATH_SIZE);
-    AppendBounded(command, uninstaller, PATH_SIZE);
-    AppendBounded(command, "\"", PATH_SIZE);
+    // The uninstaller's path in quotes (room for them around a whole path).
+    TBuffer command(PATH_SIZE + 2);
+    command[0] = '"';
+    JoinPath(command.data + 1, installPath, payloadFiles[UNINSTALLER_ROW].fileName);
+    AppendBounded(command, "\"", PATH_SIZE + 2);
     // The icon: the application's file and the index of its first icon.
     TBuffer icon(PATH_SIZE);
     JoinPath(icon, installPath, payloadFiles[APPLICATION_ROW].fileName);
@@ -417,9 +416,8 @@ void RunInstallation(HWND window)
     }
 
     if (!WriteUninstallEntry()) {
-        TBuffer name(MESSAGE_SIZE);
-        LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, name, MESSAGE_SIZE);
-        Note(&failures, 0, name);
+        LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, path, PATH_SIZE);
+        Note(&failures, 0, path);
     }
     CopyBounded(path, installPath, PATH_SIZE);
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
@@ -432,8 +430,7 @@ void RunInstallation(HWND window)
     if (startAfterInstall == 1 && applicationWritten) {
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.
-        CopyBounded(path, installPath, PATH_SIZE);
-        installContext->AddSeparator(path, PATH_SIZE);
+        JoinPath(path, installPath, "");
         ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
     }
     PostMessageA(window, WM_DESTROY, 0, 0);
