@@ -246,18 +246,14 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     CHECK(DirectoryExists("V:\\Empty folder"), "the user's empty folder stays");
 }
 
-ROBOT_SCENARIO(locked_application_is_named)
+ROBOT_SCENARIO(read_only_application_is_named)
 {
-    std::string directory = std::string(BASE) + "\\Locked";
+    std::string directory = std::string(BASE) + "\\ReadOnly";
     std::string application = Join(directory, "Pellino.exe");
     CleanSlate(directory);
-    // Another program holds Pellino.exe open and does not share it: it cannot
-    // be replaced, and the broadcast does not end that program.
-    REQUIRE(MakeDirectories(directory) && WriteBytes(application, "old"), "Pellino.exe laid out");
-    static HANDLE hold;
-    hold = CreateFileA(application.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(hold != INVALID_HANDLE_VALUE, "Pellino.exe held open");
-    AtEnd([]() { CloseHandle(hold); });
+    REQUIRE(MakeDirectories(directory) && WriteBytes(application, "old") &&
+                SetFileAttributesA(application.c_str(), FILE_ATTRIBUTE_READONLY),
+            "a read-only Pellino.exe waits in the directory");
     SetProxy(nullptr);
     SetAutoDial(nullptr);
     Process installer = StartInstaller();
