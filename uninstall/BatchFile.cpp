@@ -112,7 +112,7 @@ static int Elevated()
 // it line by line.
 static PSECURITY_DESCRIPTOR FolderSecurity(int elevated)
 {
-    char sddl[160];
+    char sddl[256];   // room for the longest SID a token can carry
     if (elevated) {
         CopyBounded(sddl, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", sizeof sddl);
     } else {
