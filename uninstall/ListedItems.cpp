@@ -7,29 +7,18 @@
 #include "TBuffer.h"
 #include "TINIFile.h"
 
-// The attributes of path, or INVALID_FILE_ATTRIBUTES when it is missing or a
-// reparse point (a junction or link could lead the removal elsewhere).
-static DWORD PlainAttributes(const char *path)
+// Removes path: an empty folder, or with fileToo a file. A reparse point (a
+// junction or link could lead the removal elsewhere) and anything missing
+// are left alone.
+static void RemovePlain(const char *path, int fileToo)
 {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return INVALID_FILE_ATTRIBUTES;
-    return attributes;
-}
-
-static int IsPlainFile(const char *path)
-{
-    DWORD attributes = PlainAttributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Removes path when it is a directory (and not a reparse point); only an
-// empty one goes.
-static void RemoveEmptyFolder(const char *path)
-{
-    DWORD attributes = PlainAttributes(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveDirectoryA(path);
+    else if (fileToo)
+        DeleteFileA(path);
 }
 
 // The user's Startup folder as Shell Folders records it, into folder
@@ -70,27 +59,23 @@ void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdic
         switch (ListedItemKind(item, ownDirectory, startup)) {
         case REMOVE_OWN_ITEM:
             if (exePath[0] && SamePathText(item, exePath))
-                verdict->namesUninstaller = 1;
-            else if (IsPlainFile(item))
-                DeleteFileA(item);
+                verdict->namesUninstaller = 1;   // the batch file deletes it
             else
-                RemoveEmptyFolder(item);
+                RemovePlain(item, 1);
             break;
         case REMOVE_GROUP_LINK:
-            if (IsPlainFile(item))
-                DeleteFileA(item);
+            RemovePlain(item, 1);
             // Its folder goes once its last shortcut is gone.
             while (item[length - 1] != '\\')
                 length--;
             item[length - 1] = '\0';
-            RemoveEmptyFolder(item);
+            RemovePlain(item, 0);
             break;
         case REMOVE_STARTUP_LINK:
-            if (IsPlainFile(item))
-                DeleteFileA(item);
+            RemovePlain(item, 1);
             break;
         case REMOVE_GROUP_FOLDER:
-            RemoveEmptyFolder(item);
+            RemovePlain(item, 0);
             break;
         case REMOVE_CREATED_FOLDER:
             verdict->createdFolder[length] = 1;
