@@ -7,6 +7,8 @@
 // object would also bring unwind tables of half a kilobyte).
 #include <windows.h>
 
+#include "Hardening.h"
+
 typedef void (*Constructor)(void);
 extern "C" Constructor __CTOR_LIST__[];
 
@@ -21,6 +23,9 @@ extern "C" int atexit(void (*)(void))
 
 extern "C" void InstallEntry(void)
 {
+    // Install.exe is typically started from a downloads folder, where a web
+    // page may have left a DLL named like one the shell or COM loads later.
+    RestrictDllSearch();
     unsigned count = 0;
     while (__CTOR_LIST__[count + 1])
         count++;

@@ -7,6 +7,7 @@
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
+#include "ShellFolders.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
 
@@ -24,8 +25,6 @@
 
 static const char DEINSTALL[] = "DeInstall";
 static const char SETTINGS[] = "Settings";
-static const char SHELL_FOLDERS_KEY[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 static const char INTERNET_SETTINGS_KEY[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -165,35 +164,6 @@ static int SetNumber(HKEY key, const char *name, DWORD number)
 {
     return RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)&number, sizeof number) ==
            ERROR_SUCCESS;
-}
-
-// Finds the user's Programs and Startup folders in Shell Folders. A folder
-// that is not found stays empty. Values too long for the buffers are
-// passed over rather than ending the search.
-static void FindSpecialFolders(char *programs, char *startup)
-{
-    programs[0] = startup[0] = '\0';
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    TBuffer name(REGISTRY_TEXT_SIZE);
-    TBuffer data(REGISTRY_TEXT_SIZE);
-    for (DWORD index = 0;; index++) {
-        DWORD nameSize = MAX_PATH;
-        DWORD dataSize = REGISTRY_TEXT_SIZE - 1;
-        LONG status = RegEnumValueA(key, index, name, &nameSize, NULL, NULL, (BYTE *)data.data,
-                                    &dataSize);
-        if (status == ERROR_MORE_DATA)
-            continue;
-        if (status != ERROR_SUCCESS)
-            break;
-        data[dataSize < REGISTRY_TEXT_SIZE ? dataSize : REGISTRY_TEXT_SIZE - 1] = '\0';
-        if (!lstrcmpiA(name, "Programs"))
-            CopyBounded(programs, data, PATH_SIZE);
-        else if (!lstrcmpiA(name, "Startup"))
-            CopyBounded(startup, data, PATH_SIZE);
-    }
-    RegCloseKey(key);
 }
 
 // Creates the folder "Veltrano 1.0" in the Programs folder with the group's
@@ -403,7 +373,7 @@ void RunInstallation(HWND window)
 
     // Without a Programs (or Startup) folder there is nowhere to put the
     // group (or the start-up shortcut): that step is left out.
-    FindSpecialFolders(programs, startup);
+    FindShellFolders(programs, startup);
     if (createProgramGroup == 1 && programs[0])
         CreateProgramGroup(profile, programs, &failures);
     // The start-up shortcut is listed too: left behind, it would try to start

@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <ntsecapi.h>
 #include <sddl.h>
 #include <stdio.h>
 
@@ -170,10 +169,18 @@ static int MakeBatchFolder(const char *base, int elevated, char *folder)
     SECURITY_ATTRIBUTES security = {sizeof security, FolderSecurity(elevated), FALSE};
     if (!security.lpSecurityDescriptor)
         return 0;
+    // RtlGenRandom, looked up rather than imported: advapi32 forwards it to
+    // a DLL that is no known DLL, which the loader would look for beside the
+    // program before any code of ours ran. Looked up now, after the DLL
+    // search is restricted, the forward resolves in the system directory.
+    typedef BOOLEAN(WINAPI * GenRandom)(PVOID, ULONG);
+    GenRandom genRandom = (GenRandom)(void *)GetProcAddress(GetModuleHandleA("advapi32.dll"),
+                                                            "SystemFunction036");
     int made = 0;
     for (int i = 0; i < BATCH_FOLDER_TRIES && !made; i++) {
         ULONG random = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ (ULONG)i;
-        RtlGenRandom(&random, sizeof random);
+        if (genRandom)
+            genRandom(&random, sizeof random);
         char name[sizeof BATCH_FOLDER_PREFIX + 10];
         wsprintfA(name, BATCH_FOLDER_PREFIX "%08lX\\", random);
         made = CopyBounded(folder, base, PATH_SIZE) && AppendBounded(folder, name, PATH_SIZE) &&

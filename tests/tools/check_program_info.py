@@ -8,7 +8,12 @@ Windows Vista, 7, 8, 8.1 and 10/11 as supported, depends on the common
 controls of version 6 and declares system (or per-monitor) DPI awareness;
 the version information has file and product version 1.0, product name
 "Veltrano 1.0", a file description and FILE's own name as the original
-file name. With "icon", FILE must also carry icon group 1. Prints each
+file name. The header declares Windows 6.0 as the oldest system and the
+program as terminal-server aware without structured exception handlers,
+and the program imports from known system DLLs only, none of the functions
+that those forward to a DLL the loader would search for (which it would
+look for beside the program first). With "icon", FILE must also carry icon
+group 1. Prints each
 finding; exit code 0 when all hold, 1 otherwise.
 """
 import os
@@ -26,6 +31,14 @@ DPI_2016 = '{http://schemas.microsoft.com/SMI/2016/WindowsSettings}'
 SUPPORTED_OS = {'{e2011457-1546-43c5-a5fe-008deee3d3f0}', '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}',
                 '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}', '{1f676c76-80e1-4239-95bb-83d0f6d0da78}',
                 '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'}
+
+# The DLLs the platform keeps loaded from the system directory (KnownDLLs),
+# and imports of theirs that they forward to a DLL outside that list.
+KNOWN_DLLS = {'advapi32.dll', 'comdlg32.dll', 'gdi32.dll', 'kernel32.dll', 'msvcrt.dll',
+              'ole32.dll', 'oleaut32.dll', 'shell32.dll', 'shlwapi.dll', 'user32.dll'}
+FORWARDED_ELSEWHERE = {b'SystemFunction036', b'SystemFunction040', b'SystemFunction041'}
+# IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE and _NO_SEH.
+TSAWARE, NO_SEH = 0x8000, 0x0400
 
 failures = []
 
@@ -112,6 +125,20 @@ def check_version(pe, file_name):
           'FileDescription is there (%r)' % strings.get('FileDescription'))
 
 
+def check_header_and_imports(pe):
+    header = pe.OPTIONAL_HEADER
+    check((header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion,
+           header.MajorSubsystemVersion, header.MinorSubsystemVersion) == (6, 0, 6, 0),
+          'OS and subsystem version 6.0')
+    check(header.DllCharacteristics & (TSAWARE | NO_SEH) == TSAWARE | NO_SEH,
+          'terminal-server aware, no SEH (DllCharacteristics 0x%04x)' % header.DllCharacteristics)
+    for entry in getattr(pe, 'DIRECTORY_ENTRY_IMPORT', []):
+        dll = entry.dll.decode('ascii', 'replace')
+        check(dll.lower() in KNOWN_DLLS, 'imports from the known DLL %s' % dll)
+        forwarded = [i.name.decode() for i in entry.imports if i.name in FORWARDED_ELSEWHERE]
+        check(not forwarded, 'imports nothing %s forwards elsewhere (%s)' % (dll, forwarded))
+
+
 def main(argv):
     if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] != 'icon'):
         sys.stderr.write(__doc__.split('\n\n')[0] + '\n')
@@ -121,6 +148,7 @@ def main(argv):
     pe = pefile.PE(path)
     check_manifest(pe, level)
     check_version(pe, os.path.basename(path))
+    check_header_and_imports(pe)
     if len(argv) == 4:
         check(find_resource(pe, 14, 1) is not None, 'icon group 1 is there')
     print('check_program_info: %s' % ('%d failed' % len(failures) if failures else 'all hold'))

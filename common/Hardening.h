@@ -1,0 +1,24 @@
+// What the elevated programs do against what another user may plant: a DLL
+// beside the program, and a link (junction, mount point, symbolic link) in a
+// path they write or delete through.
+#ifndef VELTRANO_HARDENING_H
+#define VELTRANO_HARDENING_H
+
+#include <windows.h>
+
+// Restricts every later DLL load, the forwards that the loader resolves on
+// demand included, to the system directory. Called first thing in a program:
+// what the loader resolves before that are the static imports, which are all
+// known system DLLs.
+void RestrictDllSearch();
+
+// 1 when handle, opened on path, reached path itself: the platform's final
+// path of the handle is path (case and trailing separators ignored). A link
+// anywhere in the path, 8.3 short names and network paths make it 0.
+int HandleReachesPath(HANDLE handle, const char *path);
+
+// 1 when path is an existing folder, itself no reparse point, reached without
+// a link in any component.
+int FolderReachedWithoutLink(const char *path);
+
+#endif
