@@ -335,6 +335,12 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     page = WaitPage(installer, page);
     REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
 
+    // A folder reached through a link: the installation would write
+    // wherever the link points.
+    std::string target = "C:\\e2e-setup\\link target", linked = "C:\\e2e-setup\\linked";
+    REQUIRE(MakeDirectories(target), "the link's target is there");
+    AtEnd([target]() { RemoveTree(target); });
+    REQUIRE(PlantFolderLink(linked, target), "%s is a link to %s", linked.c_str(), target.c_str());
     struct Row {
         const char *what;
         std::string path;
@@ -342,7 +348,9 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
                 {"blanks only", "   "},
                 {"no room for a file name", "C:\\" + std::string(240, 'x')},
                 {"relative", "foo"},
-                {"drive-relative", "C:foo"}};
+                {"drive-relative", "C:foo"},
+                {"a link", linked},
+                {"below a link", linked + "\\Veltrano"}};
     for (const Row &row : rows) {
         TypePath(page, row.path, false);
         PressKey(page, VK_RETURN);
@@ -352,4 +360,31 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     }
     QuitWithYes(installer, page, "Exit installation");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "nothing was installed");
+    CHECK(!FileExists(Join(target, "Pellino.exe")) && !DirectoryExists(Join(target, "Veltrano")),
+          "nothing appeared behind the link");
+}
+
+// Folders that any user may make in the root of C: come first in the
+// search; none of them is proposed.
+ROBOT_SCENARIO(planted_prog_folders_are_not_proposed)
+{
+    std::string directory = DefaultInstallPath();
+    CleanSlate(directory);
+    for (const char *planted : {"C:\\Prog0", "C:\\progA", "C:\\Program Files0"}) {
+        std::string folder = planted;
+        REQUIRE(MakeDirectories(folder), "%s is planted", planted);
+        AtEnd([folder]() { RemoveTree(folder); });
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("c:\\prog*", &found);
+    REQUIRE(search != INVALID_HANDLE_VALUE && SameIgnoringCase(found.cFileName, "Prog0"),
+            "a planted folder is the search's first match");
+    FindClose(search);
+    Process installer = StartInstaller();
+    HWND page = WaitPage(installer);
+    Click(Control(page, 1));
+    page = WaitPage(installer, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    CHECK_EQ(Text(Control(page, 106)), directory);
+    QuitWithYes(installer, page, "Exit installation");
 }

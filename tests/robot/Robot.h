@@ -131,6 +131,10 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
+// The executable name of the parent of the first running process named
+// exeName (case ignored); "" when there is none or its parent has ended.
+std::string ParentProcessName(const char *exeName);
+
 // The full paths of the modules (the executable and its DLLs) that the
 // process has loaded; empty when they cannot be listed.
 std::vector<std::string> ProcessModules(DWORD pid);
@@ -257,8 +261,19 @@ bool WriteBytes(const std::string &path, const std::string &bytes);
 bool FileExists(const std::string &path);       // a file (not a directory)
 bool DirectoryExists(const std::string &path);
 bool MakeDirectories(const std::string &path);  // with all missing parents
-// Removes a file or a directory tree (read-only attributes cleared first).
+// Removes a file or a directory tree (read-only attributes cleared first);
+// a link in it is removed itself, never followed.
 void RemoveTree(const std::string &path);
+// Plants a Unix symbolic link at link (a Windows path) to the folder target,
+// made by the system's ln under the paths Wine maps them to (Wine's own
+// CreateSymbolicLinkA makes nothing); Wine shows it as a reparse point, and
+// the final path of a handle opened through it is the target's. The
+// scenario's clean-up removes the link. Returns true when it is there.
+bool PlantFolderLink(const std::string &link, const std::string &target);
+// The access list of a file or folder as the platform reports it, in the
+// security descriptor definition language ("D:P(A;OICI;FA;;;BA)..."); ""
+// when it cannot be read.
+std::string AccessList(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).
 std::string ShellFolder(int csidl);

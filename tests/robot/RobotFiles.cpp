@@ -1,6 +1,7 @@
 // Files, directories and shell folders for laying out and checking state.
 #include "Robot.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 namespace robot {
@@ -68,6 +69,11 @@ void RemoveTree(const std::string &path)
     if (a == INVALID_FILE_ATTRIBUTES)
         return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (!DeleteFileA(path.c_str()))
+            RemoveDirectoryA(path.c_str());
+        return;
+    }
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileA(path.c_str());
         return;
@@ -83,6 +89,63 @@ void RemoveTree(const std::string &path)
         FindClose(search);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+// The Unix path that Wine maps a Windows path to ("" outside Wine).
+static std::string UnixPath(const std::string &path)
+{
+    typedef char *(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                   "wine_get_unix_file_name");
+    WCHAR wide[MAX_PATH];
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return "";
+    char *unix = toUnix(wide);
+    std::string result = unix ? unix : "";
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Runs a Unix program (Wine starts one given by its Unix path, but hands
+// back no process that could be waited for) and waits until done says it
+// has had its effect.
+static bool RunUnix(const std::string &commandLine, std::function<bool()> done)
+{
+    return Start(commandLine).pid && WaitUntil(done, 10000);
+}
+
+static bool IsLink(const std::string &path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool PlantFolderLink(const std::string &link, const std::string &target)
+{
+    std::string from = UnixPath(link), to = UnixPath(target);
+    if (from.empty() || to.empty())
+        return false;
+    AtEnd([from, link]() {
+        RunUnix("/bin/rm -f \"" + from + "\"",
+                [link]() { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    });
+    return RunUnix("/bin/ln -sfn \"" + to + "\" \"" + from + "\"", [link]() { return IsLink(link); });
+}
+
+std::string AccessList(const std::string &path)
+{
+    std::vector<char> descriptor(4096);
+    DWORD needed = 0;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                          DWORD(descriptor.size()), &needed))
+        return "";
+    char *text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "";
+    std::string list = text;
+    LocalFree(text);
+    return list;
 }
 
 std::string TempDirectory()

@@ -66,6 +66,25 @@ bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
     return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
 }
 
+std::string ParentProcessName(const char *exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return "";
+    std::vector<PROCESSENTRY32> processes;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        processes.push_back(entry);
+    CloseHandle(snapshot);
+    for (const PROCESSENTRY32 &child : processes)
+        if (lstrcmpiA(child.szExeFile, exeName) == 0)
+            for (const PROCESSENTRY32 &parent : processes)
+                if (parent.th32ProcessID == child.th32ParentProcessID)
+                    return parent.szExeFile;
+    return "";
+}
+
 std::vector<std::string> ProcessModules(DWORD pid)
 {
     std::vector<std::string> modules;
