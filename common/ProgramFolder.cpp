@@ -7,8 +7,7 @@
 int FindProgramFolder(const char *pattern, const char *const *folders, unsigned count,
                       char *folder, unsigned size)
 {
-    char candidate[FS_PATH_LENGTH + 1];
-    unsigned directory = LengthBounded(pattern, sizeof candidate);
+    unsigned directory = LengthBounded(pattern, size - 1);
     while (directory && pattern[directory - 1] != '\\')
         directory--;
     WIN32_FIND_DATAA found;
@@ -17,15 +16,14 @@ int FindProgramFolder(const char *pattern, const char *const *folders, unsigned 
         return 0;
     int taken = 0;
     do {
-        CopyBounded(candidate, pattern, directory + 1);
+        // Built in folder itself, so that nothing is left of a candidate passed over.
+        CopyBounded(folder, pattern, directory + 1);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-            !AppendBounded(candidate, found.cFileName, sizeof candidate))
+            !AppendBounded(folder, found.cFileName, size))
             continue;
         for (unsigned i = 0; i < count && !taken; i++)
-            taken = SameFolderText(candidate, folders[i]);
+            taken = SameFolderText(folder, folders[i]);
     } while (!taken && FindNextFileA(search, &found));
     FindClose(search);
-    if (!taken || (unsigned)lstrlenA(candidate) >= size)
-        return 0;
-    return CopyBounded(folder, candidate, size);
+    return taken;
 }

@@ -9,8 +9,8 @@
 // count folders, case and trailing separators ignored; every other match is
 // passed over. Any user may make folders in a drive's root, and "C:\Prog0"
 // comes before "C:\Program Files". Writes that path into folder (size
-// characters) and returns 1; returns 0 and leaves folder as it was when
-// nothing is taken.
+// characters, at least 1) and returns 1; returns 0 when nothing is taken, and folder
+// then holds no path to use (it is written as the search goes).
 int FindProgramFolder(const char *pattern, const char *const *folders, unsigned count,
                       char *folder, unsigned size);
 

@@ -11,94 +11,77 @@
 #include <shobjidl.h>
 #include "SetupState.h"
 
-static void Release(IUnknown *object)
-{
-    if (object)
-        object->Release();
-}
-
-// A text variant holding text converted from the ANSI code page; VT_EMPTY
-// when it cannot be made. Freed with VariantClear's rule (SysFreeString).
+// A text variant holding text converted from the ANSI code page (a path
+// fits; a text that does not convert becomes ""). Its text is freed with
+// SysFreeString.
 static VARIANT TextVariant(const char *text)
 {
     VARIANT variant;
     ZeroMemory(&variant, sizeof variant);
-    WCHAR wide[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH)) {
-        variant.bstrVal = SysAllocString(wide);
-        if (variant.bstrVal)
-            variant.vt = VT_BSTR;
-    }
+    WCHAR wide[FS_PATH_LENGTH + 1];
+    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, FS_PATH_LENGTH + 1))
+        wide[0] = 0;
+    variant.vt = VT_BSTR;
+    variant.bstrVal = SysAllocString(wide);
     return variant;
 }
 
 // Asks the shell of the desktop (its window list, the desktop's top-level
 // browser, its active view, the view's application object) to start file
-// with the default verb, no parameters, directory as working directory and
-// SW_SHOWNORMAL. Returns 1 when the shell took the request; 0 when no
-// desktop shell answered at some step (then nothing was started).
+// with the default verb, directory as working directory and SW_SHOWNORMAL.
+// Returns 1 when the shell took the request; 0 when no desktop shell
+// answered at some step (then nothing was started).
 int StartThroughDesktop(const char *file, const char *directory)
 {
     HRESULT com = CoInitialize(NULL);
-    IShellWindows *windows = NULL;
-    IDispatch *desktop = NULL;
-    IServiceProvider *services = NULL;
-    IShellBrowser *browser = NULL;
-    IShellView *view = NULL;
-    IShellFolderViewDual *folderView = NULL;
-    IDispatch *application = NULL;
-    IShellDispatch2 *shell = NULL;
+    // Each step's object, in the order of the chain; all are released at the end.
+    enum { WINDOWS, DESKTOP, SERVICES, BROWSER, VIEW, BACKGROUND, FOLDER_VIEW, APPLICATION, SHELL, HELD };
+    IUnknown *held[HELD];
+    ZeroMemory(held, sizeof held);
+    void **object = (void **)held;
     VARIANT none;
     ZeroMemory(&none, sizeof none);
-    long window = 0;
+    long window;
     HRESULT result = CoCreateInstance(CLSID_ShellWindows, NULL, CLSCTX_LOCAL_SERVER,
-                                      IID_IShellWindows, (void **)&windows);
+                                      IID_IShellWindows, &object[WINDOWS]);
     // S_FALSE: the list holds no desktop.
     if (result == S_OK)
-        result = windows->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
-                                       &desktop);
-    if (result == S_OK && desktop)
-        result = desktop->QueryInterface(IID_IServiceProvider, (void **)&services);
-    else
+        result = ((IShellWindows *)held[WINDOWS])
+                     ->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                                    (IDispatch **)&object[DESKTOP]);
+    if (result != S_OK || !held[DESKTOP])
         result = E_FAIL;
     if (SUCCEEDED(result))
-        result = services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, (void **)&browser);
+        result = held[DESKTOP]->QueryInterface(IID_IServiceProvider, &object[SERVICES]);
     if (SUCCEEDED(result))
-        result = browser->QueryActiveShellView(&view);
-    IDispatch *background = NULL;
+        result = ((IServiceProvider *)held[SERVICES])
+                     ->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, &object[BROWSER]);
     if (SUCCEEDED(result))
-        result = view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, (void **)&background);
-    if (SUCCEEDED(result)) {
-        result = background->QueryInterface(IID_IShellFolderViewDual, (void **)&folderView);
-        background->Release();
-    }
+        result = ((IShellBrowser *)held[BROWSER])->QueryActiveShellView((IShellView **)&object[VIEW]);
     if (SUCCEEDED(result))
-        result = folderView->get_Application(&application);
+        result = ((IShellView *)held[VIEW])
+                     ->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, &object[BACKGROUND]);
     if (SUCCEEDED(result))
-        result = application->QueryInterface(IID_IShellDispatch2, (void **)&shell);
+        result = held[BACKGROUND]->QueryInterface(IID_IShellFolderViewDual, &object[FOLDER_VIEW]);
+    if (SUCCEEDED(result))
+        result = ((IShellFolderViewDual *)held[FOLDER_VIEW])
+                     ->get_Application((IDispatch **)&object[APPLICATION]);
+    if (SUCCEEDED(result))
+        result = held[APPLICATION]->QueryInterface(IID_IShellDispatch2, &object[SHELL]);
     if (SUCCEEDED(result)) {
         VARIANT name = TextVariant(file);
-        VARIANT parameters = TextVariant("");
         VARIANT folder = TextVariant(directory);
-        VARIANT show;
-        ZeroMemory(&show, sizeof show);
+        VARIANT show = none;
         show.vt = VT_I4;
         show.lVal = SW_SHOWNORMAL;
-        result = name.vt == VT_BSTR && folder.vt == VT_BSTR
-                     ? shell->ShellExecute(name.bstrVal, parameters, folder, none, show)
-                     : E_FAIL;
+        result = ((IShellDispatch2 *)held[SHELL])
+                     ->ShellExecute(name.bstrVal, none, folder, none, show);
         SysFreeString(name.bstrVal);
-        SysFreeString(parameters.bstrVal);
         SysFreeString(folder.bstrVal);
     }
-    Release(shell);
-    Release(application);
-    Release(folderView);
-    Release(view);
-    Release(browser);
-    Release(services);
-    Release(desktop);
-    Release(windows);
+    for (int i = HELD; i--;)
+        if (held[i])
+            held[i]->Release();
     if (SUCCEEDED(com))
         CoUninitialize();
     return SUCCEEDED(result);

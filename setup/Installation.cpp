@@ -39,6 +39,19 @@ const PayloadFile payloadFiles[] = {
 #undef PAYLOAD_FILE
     {"", 0}};
 
+// The longest of the payload's file names and the settings file's name,
+// counted when the program is built.
+static constexpr unsigned LongestName()
+{
+    unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
+#define PAYLOAD_FILE(identifier, fileName) \
+    longest = sizeof fileName - 1 > longest ? sizeof fileName - 1 : longest;
+#include "resources/Payload.inc"
+#undef PAYLOAD_FILE
+    return longest;
+}
+static constexpr unsigned LONGEST_NAME = LongestName();
+
 struct GroupShortcut {
     const char *linkName;
     const char *target;   // file in the installation directory
@@ -100,13 +113,16 @@ static unsigned DriveFolder(char *folder, const char *path)
     return length;
 }
 
-// The length of the part of folder (length characters, from DriveFolder)
-// that exists: up to the last existing folder above the first missing one,
-// all of it when nothing is missing, 3 (the root) when only that is left.
-static unsigned ExistingLength(char *folder, unsigned length)
+// The installation directory path as DriveFolder makes it, in folder, and
+// its length; 0 when it is none, or when the part of it that exists (up to
+// the last existing folder above the first missing one; the root when only
+// that is left) is not reached without a link in any component. existing
+// receives the length of that part.
+static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existing)
 {
-    unsigned existing = 3;
-    for (unsigned i = 4; i <= length; i++) {
+    unsigned length = DriveFolder(folder, path);
+    *existing = 3;
+    for (unsigned i = 4; length && i <= length; i++) {
         if (i < length && folder[i] != '\\')
             continue;
         char kept = folder[i];
@@ -115,20 +131,13 @@ static unsigned ExistingLength(char *folder, unsigned length)
         folder[i] = kept;
         if (attributes == INVALID_FILE_ATTRIBUTES)
             break;
-        existing = i;
+        *existing = i;
     }
-    return existing;
-}
-
-// 1 when the first length characters of folder name a folder reached
-// without a link in any component.
-static int PartReachedWithoutLink(char *folder, unsigned length)
-{
-    char kept = folder[length];
-    folder[length] = '\0';
-    int direct = FolderReachedWithoutLink(folder);
-    folder[length] = kept;
-    return direct;
+    char kept = folder[*existing];
+    folder[*existing] = '\0';
+    int direct = length && FolderReachedWithoutLink(folder);
+    folder[*existing] = kept;
+    return direct ? length : 0;
 }
 
 // 1 when path is rooted (above) and every path the installation builds from
@@ -141,16 +150,12 @@ int InstallPathUsable(const char *path)
     unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
     if (length == 0 || !IsRootedPath(path, length))
         return 0;
-    unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
-    for (const PayloadFile *row = payloadFiles; row->identifier; row++)
-        if ((unsigned)lstrlenA(row->fileName) > longest)
-            longest = lstrlenA(row->fileName);
     const unsigned separator = 2, quotes = 2;
-    if (length + separator + longest + quotes > FS_PATH_LENGTH)
+    if (length + separator + LONGEST_NAME + quotes > FS_PATH_LENGTH)
         return 0;
-    TBuffer folder(PATH_SIZE);
-    unsigned folderLength = DriveFolder(folder, path);
-    return folderLength && PartReachedWithoutLink(folder, ExistingLength(folder, folderLength));
+    char folder[PATH_SIZE];
+    unsigned existing;
+    return LinkFreeFolder(folder, path, &existing) != 0;
 }
 
 // What could not be written: the first few names, one a line, and the count.
@@ -265,11 +270,9 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
 static int CreateInstallDirectory(TINIFile *profile)
 {
     TBuffer folder(PATH_SIZE);
-    unsigned length = DriveFolder(folder, installPath);
-    if (!length)
-        return 0;
-    unsigned existing = ExistingLength(folder, length);
-    int direct = PartReachedWithoutLink(folder, existing);
+    unsigned existing;
+    unsigned length = LinkFreeFolder(folder, installPath, &existing);
+    int direct = length != 0;
     for (unsigned i = existing + 1; direct && i <= length; i++) {
         if (i < length && folder[i] != '\\')
             continue;

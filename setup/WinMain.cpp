@@ -24,20 +24,19 @@ static const char MAIN_CLASS[] = "InstClass";
 // directory; then a separator and the product name.
 static void ProposeInstallPath()
 {
-    CopyBounded(installPath, installContext->WindowsDirectory(), sizeof installPath);
-    static const char *const names[] = {"ProgramFilesDir", "ProgramW6432Dir"};
-    char folders[2][REGISTRY_TEXT_SIZE];
-    const char *found[2];
-    unsigned count = 0;
+    // A value that cannot be read stays "", which names no folder.
+    char programFiles[REGISTRY_TEXT_SIZE], native[REGISTRY_TEXT_SIZE];
+    programFiles[0] = native[0] = '\0';
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
                       KEY_READ, &key) == ERROR_SUCCESS) {
-        for (unsigned i = 0; i < 2; i++)
-            if (QueryRegistryText(key, names[i], folders[i]))
-                found[count++] = folders[i];
+        QueryRegistryText(key, "ProgramFilesDir", programFiles);
+        QueryRegistryText(key, "ProgramW6432Dir", native);
         RegCloseKey(key);
     }
-    FindProgramFolder("c:\\prog*", found, count, installPath, sizeof installPath);
+    const char *folders[] = {programFiles, native};
+    if (!FindProgramFolder("c:\\prog*", folders, 2, installPath, sizeof installPath))
+        CopyBounded(installPath, installContext->WindowsDirectory(), sizeof installPath);
     installContext->AddSeparator(installPath, sizeof installPath);
     AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
 }

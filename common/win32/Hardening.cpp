@@ -28,17 +28,19 @@ int HandleReachesPath(HANDLE handle, const char *path)
 
 int FolderReachedWithoutLink(const char *path)
 {
+    // The attributes of the last component itself: a link there is not
+    // followed, and its handle's final path would be the link's own.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return 0;
     HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
                                 OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
     if (folder == INVALID_HANDLE_VALUE)
         return 0;
-    BY_HANDLE_FILE_INFORMATION info;
-    int direct = GetFileInformationByHandle(folder, &info) &&
-                 (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                 !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                 HandleReachesPath(folder, path);
+    int direct = HandleReachesPath(folder, path);
     CloseHandle(folder);
     return direct;
 }

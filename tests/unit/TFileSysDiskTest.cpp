@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
+#include <vector>
 #include "FileSysTesting.h"
 #include "PathText.h"
+#include "ProgramFolder.h"
 #include "Scratch.h"
 
 namespace {
@@ -84,6 +86,44 @@ TEST(TFileSysCreateDirectoryPath, SingleRelativeComponentIsMadeInTheCurrentDirec
     EXPECT_FALSE(s.Exists("C"));
 }
 #endif
+
+// Each row lays out folders (and files, named with a leading "*") in a
+// fresh directory and names the system's program folders in it; the search
+// for "prog*" there takes the system's folder whatever the directory order.
+TEST(FindProgramFolder, TakesOnlyTheSystemsProgramFolders)
+{
+    struct Row {
+        const char *what;
+        std::vector<const char *> entries, system;
+        const char *taken;   // 0: nothing
+    } rows[] = {
+        {"planted folders", {"Prog0", "progA", "Program Files", "Program Files0"}, {"Program Files"},
+         "Program Files"},
+        {"case and separator", {"Programme"}, {"PROGRAMME\\"}, "Programme"},
+        {"the second of two", {"Program Files"}, {"Program Files (x86)", "program files"},
+         "Program Files"},
+        {"only planted", {"Prog0"}, {"Program Files"}, 0},
+        {"a file of that name", {"*Program Files"}, {"Program Files"}, 0},
+        {"no system folder known", {"Program Files"}, {}, 0},
+    };
+    for (const Row &row : rows) {
+        Scratch s;
+        for (const char *entry : row.entries)
+            entry[0] == '*' ? s.Write(entry + 1, "") : s.MakeDir(entry);
+        std::vector<std::string> system;
+        std::vector<const char *> names;
+        for (const char *name : row.system)
+            system.push_back(s.Path(name));
+        for (const std::string &path : system)
+            names.push_back(path.c_str());
+        char folder[MAX_PATH] = "";
+        int taken = FindProgramFolder(s.Path("prog*").c_str(), names.data(), names.size(), folder,
+                                      sizeof folder);
+        EXPECT_EQ(row.taken ? 1 : 0, taken) << row.what;
+        if (row.taken)
+            EXPECT_EQ(s.Path(row.taken), std::string(folder)) << row.what;
+    }
+}
 
 TEST(TFileSysPathExists, PathsAndDrives)
 {
