@@ -25,6 +25,16 @@ void QuitWithYes(const Process &installer, HWND page, const char *caption)
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
 }
 
+// Agrees on the welcome page and returns the options page that follows.
+HWND OpenOptionsPage(const Process &installer)
+{
+    HWND page = WaitPage(installer);
+    Click(Control(page, 1));
+    page = WaitPage(installer, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    return page;
+}
+
 COLORREF ScreenPixel(int x, int y)
 {
     HDC screen = GetDC(nullptr);
@@ -277,10 +287,7 @@ ROBOT_SCENARIO(options_page_keeps_choices)
     CleanSlate(directory);
     CleanSlate(typed);
     Process installer = StartInstaller();
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    HWND page = OpenOptionsPage(installer);
     CHECK_EQ(Text(Control(page, 106)), directory);
     CHECK_EQ(CheckState(Control(page, 107)), BST_CHECKED);
     CHECK_EQ(CheckState(Control(page, 109)), BST_CHECKED);
@@ -330,10 +337,7 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     std::string directory = DefaultInstallPath();
     CleanSlate(directory);
     Process installer = StartInstaller();
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    HWND page = OpenOptionsPage(installer);
 
     // A folder reached through a link: the installation would write
     // wherever the link points.
@@ -381,10 +385,7 @@ ROBOT_SCENARIO(planted_prog_folders_are_not_proposed)
             "a planted folder is the search's first match");
     FindClose(search);
     Process installer = StartInstaller();
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    HWND page = OpenOptionsPage(installer);
     CHECK_EQ(Text(Control(page, 106)), directory);
     QuitWithYes(installer, page, "Exit installation");
 }
