@@ -131,8 +131,8 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
-// The executable name of the parent of the first running process named
-// exeName (case ignored); "" when there is none or its parent has ended.
+// The executable name of the parent of the first process named exeName
+// (case ignored); "" when there is none or its parent has ended.
 std::string ParentProcessName(const char *exeName);
 
 // The full paths of the modules (the executable and its DLLs) that the
@@ -262,17 +262,14 @@ bool FileExists(const std::string &path);       // a file (not a directory)
 bool DirectoryExists(const std::string &path);
 bool MakeDirectories(const std::string &path);  // with all missing parents
 // Removes a file or a directory tree (read-only attributes cleared first);
-// a link in it is removed itself, never followed.
+// a link in it is left alone, never followed.
 void RemoveTree(const std::string &path);
-// Plants a Unix symbolic link at link (a Windows path) to the folder target,
-// made by the system's ln under the paths Wine maps them to (Wine's own
-// CreateSymbolicLinkA makes nothing); Wine shows it as a reparse point, and
-// the final path of a handle opened through it is the target's. The
-// scenario's clean-up removes the link. Returns true when it is there.
+// Plants a link at link to the folder target: a Unix symbolic link made by
+// ln (Wine's CreateSymbolicLinkA makes nothing), which Wine shows as a
+// reparse point. The scenario's clean-up removes it. True when it is there.
 bool PlantFolderLink(const std::string &link, const std::string &target);
-// The access list of a file or folder as the platform reports it, in the
-// security descriptor definition language ("D:P(A;OICI;FA;;;BA)..."); ""
-// when it cannot be read.
+// The access list of a file or folder in the security descriptor definition
+// language ("D:P(A;OICI;FA;;;BA)..."); "" when it cannot be read.
 std::string AccessList(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).

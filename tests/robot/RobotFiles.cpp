@@ -69,11 +69,8 @@ void RemoveTree(const std::string &path)
     if (a == INVALID_FILE_ATTRIBUTES)
         return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
-        if (!DeleteFileA(path.c_str()))
-            RemoveDirectoryA(path.c_str());
-        return;
-    }
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT)
+        return;   // Wine's RemoveDirectoryA would remove the link's target
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileA(path.c_str());
         return;
@@ -91,57 +88,38 @@ void RemoveTree(const std::string &path)
     RemoveDirectoryA(path.c_str());
 }
 
-// The Unix path that Wine maps a Windows path to ("" outside Wine).
-static std::string UnixPath(const std::string &path)
+bool PlantFolderLink(const std::string &link, const std::string &target)
 {
     typedef char *(CDECL * ToUnix)(LPCWSTR);
     ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
                                                    "wine_get_unix_file_name");
-    WCHAR wide[MAX_PATH];
-    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
-        return "";
-    char *unix = toUnix(wide);
-    std::string result = unix ? unix : "";
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
-// Runs a Unix program (Wine starts one given by its Unix path, but hands
-// back no process that could be waited for) and waits until done says it
-// has had its effect.
-static bool RunUnix(const std::string &commandLine, std::function<bool()> done)
-{
-    return Start(commandLine).pid && WaitUntil(done, 10000);
-}
-
-static bool IsLink(const std::string &path)
-{
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-bool PlantFolderLink(const std::string &link, const std::string &target)
-{
-    std::string from = UnixPath(link), to = UnixPath(target);
-    if (from.empty() || to.empty())
-        return false;
-    AtEnd([from, link]() {
-        RunUnix("/bin/rm -f \"" + from + "\"",
-                [link]() { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    auto unix = [toUnix](const std::string &path) {
+        std::wstring wide(path.begin(), path.end());   // the scenarios' paths are ASCII
+        char *mapped = toUnix ? toUnix(wide.c_str()) : nullptr;
+        return "\"" + std::string(mapped ? mapped : "") + "\"";
+    };
+    auto attributes = [link]() { return GetFileAttributesA(link.c_str()); };
+    std::string from = unix(link);
+    // Wine starts a Unix program, but hands back no process to wait for.
+    AtEnd([=]() {
+        Start("/bin/rm -f " + from);
+        WaitUntil([=]() { return attributes() == INVALID_FILE_ATTRIBUTES; }, 10000);
     });
-    return RunUnix("/bin/ln -sfn \"" + to + "\" \"" + from + "\"", [link]() { return IsLink(link); });
+    Start("/bin/ln -sfn " + unix(target) + " " + from);
+    return WaitUntil([=]() {
+        DWORD a = attributes();
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    }, 10000);
 }
 
 std::string AccessList(const std::string &path)
 {
-    std::vector<char> descriptor(4096);
+    char descriptor[4096], *text = nullptr;
     DWORD needed = 0;
-    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(),
-                          DWORD(descriptor.size()), &needed))
-        return "";
-    char *text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(
-            descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor,
+                          &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
         return "";
     std::string list = text;
     LocalFree(text);

@@ -71,18 +71,17 @@ std::string ParentProcessName(const char *exeName)
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return "";
-    std::vector<PROCESSENTRY32> processes;
+    std::map<DWORD, std::string> names;
+    DWORD parent = 0;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        processes.push_back(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        names[entry.th32ProcessID] = entry.szExeFile;
+        if (!parent && !lstrcmpiA(entry.szExeFile, exeName))
+            parent = entry.th32ParentProcessID;
+    }
     CloseHandle(snapshot);
-    for (const PROCESSENTRY32 &child : processes)
-        if (lstrcmpiA(child.szExeFile, exeName) == 0)
-            for (const PROCESSENTRY32 &parent : processes)
-                if (parent.th32ProcessID == child.th32ParentProcessID)
-                    return parent.szExeFile;
-    return "";
+    return parent && names.count(parent) ? names[parent] : "";
 }
 
 std::vector<std::string> ProcessModules(DWORD pid)

@@ -87,41 +87,29 @@ TEST(TFileSysCreateDirectoryPath, SingleRelativeComponentIsMadeInTheCurrentDirec
 }
 #endif
 
-// Each row lays out folders (and files, named with a leading "*") in a
-// fresh directory and names the system's program folders in it; the search
-// for "prog*" there takes the system's folder whatever the directory order.
-TEST(FindProgramFolder, TakesOnlyTheSystemsProgramFolders)
+// Each row lays out folders (a file where the name begins with "*") and
+// names the system's program folder; the search for "prog*" takes only that
+// folder, whatever the directory order.
+TEST(FindProgramFolder, TakesOnlyTheSystemsProgramFolder)
 {
     struct Row {
-        const char *what;
-        std::vector<const char *> entries, system;
-        const char *taken;   // 0: nothing
-    } rows[] = {
-        {"planted folders", {"Prog0", "progA", "Program Files", "Program Files0"}, {"Program Files"},
-         "Program Files"},
-        {"case and separator", {"Programme"}, {"PROGRAMME\\"}, "Programme"},
-        {"the second of two", {"Program Files"}, {"Program Files (x86)", "program files"},
-         "Program Files"},
-        {"only planted", {"Prog0"}, {"Program Files"}, 0},
-        {"a file of that name", {"*Program Files"}, {"Program Files"}, 0},
-        {"no system folder known", {"Program Files"}, {}, 0},
-    };
+        std::vector<const char *> entries;
+        const char *system, *taken;
+    } rows[] = {{{"Prog0", "progA", "Program Files", "Program Files0"}, "Program Files", "Program Files"},
+                {{"Programme"}, "PROGRAMME\\", "Programme"},
+                {{"Prog0"}, "Program Files", 0},
+                {{"*Program Files"}, "Program Files", 0}};
     for (const Row &row : rows) {
         Scratch s;
         for (const char *entry : row.entries)
             entry[0] == '*' ? s.Write(entry + 1, "") : s.MakeDir(entry);
-        std::vector<std::string> system;
-        std::vector<const char *> names;
-        for (const char *name : row.system)
-            system.push_back(s.Path(name));
-        for (const std::string &path : system)
-            names.push_back(path.c_str());
+        std::string system = s.Path(row.system);
+        const char *folders[] = {"", system.c_str()};
         char folder[MAX_PATH] = "";
-        int taken = FindProgramFolder(s.Path("prog*").c_str(), names.data(), names.size(), folder,
-                                      sizeof folder);
-        EXPECT_EQ(row.taken ? 1 : 0, taken) << row.what;
+        EXPECT_EQ(row.taken ? 1 : 0, FindProgramFolder(s.Path("prog*").c_str(), folders, 2, folder,
+                                                        sizeof folder)) << row.entries[0];
         if (row.taken)
-            EXPECT_EQ(s.Path(row.taken), std::string(folder)) << row.what;
+            EXPECT_EQ(s.Path(row.taken), std::string(folder));
     }
 }
 
