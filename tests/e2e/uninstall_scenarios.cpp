@@ -116,7 +116,9 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
     std::string root = "C:\\e2e_uninstall\\tampered_list_removes_only_its_own";
     std::string dir = root + "\\Veltrano";
     std::string victim = root + "\\victim.txt";
-    std::string otherDrive = WinePath(E2E_BINARY_DIR "/e2e-victim.txt");
+    // In the build tree, which both kinds of Windows share: named by process.
+    std::string otherDrive =
+        WinePath(E2E_BINARY_DIR "/e2e-victim-") + std::to_string(GetCurrentProcessId()) + ".txt";
     std::string ownFolder = dir + "\\Data";   // an empty folder of its own goes
     const std::vector<std::string> refused = {
         root + "\\keep=1\\kept.txt",            // read back as a key
