@@ -21,13 +21,11 @@ add_e2e(NAME setup
 # prefix.
 foreach(kind ${VELTRANO_WINDOWS})
   set(drive ${CMAKE_BINARY_DIR}/e2e-drive-v-${kind})
-  # The prefix's name comes from the script that names it.
-  set(prefix "build='${CMAKE_BINARY_DIR}' && . '${CMAKE_SOURCE_DIR}/scripts/wine-kind.sh'")
   add_test(NAME e2e.setup.prepare.${kind}
-    COMMAND sh -c "${prefix} && mkdir -p '${drive}' && ln -sfn '${drive}' \"$WINEPREFIX/dosdevices/v:\" && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
+    COMMAND sh -c "${WINE_KIND_SH} && mkdir -p '${drive}' && ln -sfn '${drive}' \"$WINEPREFIX/dosdevices/v:\" && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
             ${WINE_RUN})
   add_test(NAME e2e.setup.unmap.${kind}
-    COMMAND sh -c "${prefix} && rm -f \"$WINEPREFIX/dosdevices/v:\"")
+    COMMAND sh -c "${WINE_KIND_SH} && rm -f \"$WINEPREFIX/dosdevices/v:\"")
   foreach(test e2e.setup.prepare.${kind} e2e.setup.unmap.${kind})
     set_tests_properties(${test} PROPERTIES ENVIRONMENT WINE_WINDOWS=${kind} LABELS ${kind}
                          RESOURCE_LOCK wine-${kind})
