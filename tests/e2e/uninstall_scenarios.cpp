@@ -289,6 +289,19 @@ ROBOT_SCENARIO(batch_file_bytes)
     CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
     CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
+
+    // The batch file's last two lines remove its folder also where a user's
+    // temporary directory (the unelevated case) has "&" or "^" in its path.
+    size_t last = actual.rfind("@set \"VeltranoRemoval=");
+    REQUIRE(last != std::string::npos, "the batch file's last lines found");
+    std::string folder = in.root + "\\R&D^1";
+    REQUIRE(MakeDirectories(folder) && WriteBytes(folder + "\\del_Quorvid.bat", actual.substr(last)),
+            "the last lines copied into %s", folder.c_str());
+    std::string cmd = std::string(system) + "\\cmd.exe";
+    Process p = Start("\"" + cmd + "\" /d /c \"\"" + folder + "\\del_Quorvid.bat\"\"", system);
+    CHECK(p.pid != 0 && WaitExit(p, 10000) >= 0, "the lines ran");
+    CHECK(WaitUntil([&]() { return !DirectoryExists(folder); }, 10000, 100),
+          "they removed the folder with \"&\" and \"^\" in its path");
 }
 
 ROBOT_SCENARIO(planted_batch_file_never_runs)
