@@ -12,11 +12,10 @@ build=$root/win32
 "$top/scripts/prereqs.sh"
 BUILD_ROOT=$root "$top/scripts/build.sh" win32
 "$top/scripts/wine-prefix.sh" "$build"
+. "$top/scripts/wine-kind.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "run: starting Install.exe on display $DISPLAY"
-  export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wine "$build/Install.exe"
   echo "run: Install.exe has ended"
   exit 0
@@ -26,13 +25,13 @@ shots=$root/screenshots
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 # A virtual display that this command starts is stopped again at its end.
-if [ ! -f "$build/xvfb.pid" ] || ! kill -0 "$(cat "$build/xvfb.pid")" 2>/dev/null; then
+if [ ! -f "$xvfb_pid" ] || ! kill -0 "$(cat "$xvfb_pid")" 2>/dev/null; then
   "$top/scripts/xvfb.sh" "$build" start
   # Wine's processes (the started application among them) end first, so
   # that none of them is left talking to a display that has gone.
   trap '"$top/scripts/wine-prefix.sh" "$build" stop >/dev/null; "$top/scripts/xvfb.sh" "$build" stop >/dev/null' EXIT
 fi
-display=$(cat "$build/xvfb.display")
+display=$(cat "$xvfb_display")
 # Without a window manager Wine must size and frame the windows itself.
 "$top/scripts/wine.sh" "$build" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 echo "run: no display; walking through Install.exe on the virtual display $display"

@@ -13,11 +13,20 @@ cat > "$root/CTestTestfile.cmake" <<CT
 subdirs("host")
 subdirs("win32")
 CT
-# The Wine tests share the win32 tree's prefix and a virtual display; both are
-# started here, outside CTest, and stopped however the run ends.
-"$top/scripts/wine-prefix.sh" "$root/win32"
-"$top/scripts/xvfb.sh" "$root/win32" start
-trap '"$top/scripts/wine-prefix.sh" "$root/win32" stop >/dev/null; "$top/scripts/xvfb.sh" "$root/win32" stop >/dev/null' EXIT
+# The Wine tests run twice, as on a 32-bit and on a 64-bit Windows: each kind
+# has its prefix and virtual display in the win32 tree, started here, outside
+# CTest, and stopped however the run ends.
+stop_wine() {
+  for kind in win32 win64; do
+    WINE_WINDOWS=$kind "$top/scripts/wine-prefix.sh" "$root/win32" stop >/dev/null
+    WINE_WINDOWS=$kind "$top/scripts/xvfb.sh" "$root/win32" stop >/dev/null
+  done
+}
+trap stop_wine EXIT
+for kind in win32 win64; do
+  WINE_WINDOWS=$kind "$top/scripts/wine-prefix.sh" "$root/win32"
+  WINE_WINDOWS=$kind "$top/scripts/xvfb.sh" "$root/win32" start
+done
 echo "test: running every test"
 start=$(date +%s)
 status=0

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # wine-prefix.sh BUILD_DIR [stop]
-# Creates the build tree's Wine prefix once (about ten seconds) and starts a
-# persistent wineserver for it, so that later program starts are quick.
+# Creates the build tree's Wine prefix of the kind WINE_WINDOWS names
+# (wine-kind.sh) once (10 to 20 seconds) and starts a persistent wineserver
+# for it, so that later program starts are quick.
 # With "stop": ends every Wine process of that prefix.
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+. "$here/wine-kind.sh"
 if [ "${2:-}" = stop ]; then
   wineserver -k 2>/dev/null || true
   echo "wine-prefix: stopped the wineserver of $WINEPREFIX"
   exit 0
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "wine-prefix: creating $WINEPREFIX"
+  echo "wine-prefix: creating $WINEPREFIX ($WINEARCH)"
   "$here/detach.sh" wineboot -i
   wineserver -w
 fi

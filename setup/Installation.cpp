@@ -59,8 +59,9 @@ struct GroupShortcut {
 
 // The shortcuts of the program group, ended by an empty link name.
 const GroupShortcut groupShortcuts[] = {
-    {PRODUCT_TITLE, "pellino.exe"},
-    {"Help", "VeltranoHelp.htm"},
+#define GROUP_SHORTCUT(linkName, target) {linkName, target},
+#include "resources/GroupShortcuts.inc"
+#undef GROUP_SHORTCUT
     {"", ""}};
 
 #define APPLICATION_ROW 0

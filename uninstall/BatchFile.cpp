@@ -55,39 +55,55 @@ static int BatchText(char *target, const char *path, unsigned length)
 // that cannot go (a file of the user's in the directory, a read-only file)
 // does not keep a console running for ever. n counts the tries of the loop in
 // progress and is set to 0 before each loop. The exe loop waits longest: it
-// has to outlast the uninstaller's own end.
+// has to outlast the uninstaller's own end. <system> is the system directory:
+// every program the batch runs is named by its full path there, as cmd would
+// otherwise look for it in the current directory first.
 //
-//   @set n=0
+//   @set n=0                         (unless the list was not read)
 //   :d0
 //   @del "<settings file>"
-//   @if exist "<settings file>" if %n% lss 5 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d0)
+//   @if exist "<settings file>" if %n% lss 5 (set /a n+=1 & "<system>\ping.exe" -n 2 127.0.0.1 >nul & goto d0)
 //   @echo off
 //   @set n=0
 //   :d1
 //   @del "<uninstaller>"
-//   @if exist "<uninstaller>" if %n% lss 60 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d1)
+//   @if exist "<uninstaller>" if %n% lss 60 (set /a n+=1 & "<system>\ping.exe" -n 2 127.0.0.1 >nul & goto d1)
 //   @set n=0                         (the directory, unless it is a drive's root
 //   :d2                               or the list is not this installation's)
 //   @rd "<directory>"
-//   @if exist "<directory>" if %n% lss 10 (set /a n+=1 & ping -n 2 127.0.0.1 >nul & goto d2)
+//   @if exist "<directory>" if %n% lss 10 (set /a n+=1 & "<system>\ping.exe" -n 2 127.0.0.1 >nul & goto d2)
 //   @rd "<created folder>"           (one a folder, innermost first)
-//   @del "%~f0" & start "" /min cmd /c "ping -n 2 127.0.0.1 >nul & rd "%~dp0""
+//   @set "VeltranoRemoval=%~dp0"
+//   @del "%~f0" & start "" /min "<system>\cmd.exe" /d /c ""<system>\ping.exe" -n 2 127.0.0.1 >nul & rd "%VeltranoRemoval%""
 //
-// The last line names the batch file and its folder as cmd knows them, and
-// runs as one line: once the file is gone cmd reads no further. The folder
-// can only go once cmd has let go of the file (some cmd implementations keep
-// it open to the end), so a second cmd removes it a second later.
-#define BATCH_PAUSE "ping -n 2 127.0.0.1 >nul"
-#define BATCH_RETRY(tries, label) \
-    " if %n% lss " #tries " (set /a n+=1 & " BATCH_PAUSE " & goto " label ")\n"
+// The last line names the batch file as cmd knows it, and runs as one line:
+// once the file is gone cmd reads no further. The folder can only go once
+// cmd has let go of the file (some cmd implementations keep it open to the
+// end), so a second cmd removes it a second later; it takes the folder from
+// the variable set the line before, which it expands itself inside its own
+// quotes: the folder's path, written into the line, would stand outside the
+// quotes of this cmd, and a "&" or "^" in it (a user's temporary directory)
+// would split or change the line.
+static const char BATCH_PAUSE_ARGUMENTS[] = " -n 2 127.0.0.1 >nul";
 
-// Writes before, text and after to file (plain fputs: no formatting code is
-// needed for three strings).
-static void WritePiece(FILE *file, const char *before, const char *text, const char *after)
+// Writes the texts, ended by a null pointer, to file (plain fputs: no
+// formatting code is needed for them).
+static void WritePieces(FILE *file, const char *const *texts)
 {
-    fputs(before, file);
-    fputs(text, file);
-    fputs(after, file);
+    for (; *texts; texts++)
+        fputs(*texts, file);
+}
+
+// Writes loop label, which runs command ("del" or "rd") on text until text
+// is gone or tries retries have passed; ping is the quoted path of ping.exe.
+static void WriteLoop(FILE *file, const char *label, const char *command, const char *text,
+                      const char *tries, const char *ping)
+{
+    const char *const pieces[] = {"@set n=0\n:", label, "\n@", command, " \"", text,
+                                  "\"\n@if exist \"", text, "\" if %n% lss ", tries,
+                                  " (set /a n+=1 & ", ping, BATCH_PAUSE_ARGUMENTS, " & goto ",
+                                  label, ")\n", 0};
+    WritePieces(file, pieces);
 }
 
 // 1 when the process runs with administrator rights.
@@ -147,7 +163,7 @@ static PSECURITY_DESCRIPTOR FolderSecurity(int elevated)
 static int BatchBase(char *base, int elevated)
 {
     if (elevated) {
-        UINT n = GetWindowsDirectoryA(base, PATH_SIZE);
+        UINT n = GetSystemWindowsDirectoryA(base, PATH_SIZE);
         if (n > 0 && n < PATH_SIZE && installContext->AddSeparator(base, PATH_SIZE) &&
             AppendBounded(base, "Temp\\", PATH_SIZE)) {
             DWORD attributes = GetFileAttributesA(base);
@@ -209,7 +225,8 @@ static FILE *CreateNewText(const char *path)
 
 // Writes the removal of the directory (without its separator) and of the
 // folders the setup program created above it, innermost first.
-static void WriteDirectoryRemoval(FILE *file, const char *ownDirectory, const ListVerdict &verdict)
+static void WriteDirectoryRemoval(FILE *file, const char *ownDirectory, const ListVerdict &verdict,
+                                  const char *ping)
 {
     TBuffer text(BATCH_TEXT_LENGTH);
     unsigned length = LengthBounded(ownDirectory, PATH_SIZE);
@@ -217,22 +234,30 @@ static void WriteDirectoryRemoval(FILE *file, const char *ownDirectory, const Li
     // the drive's current directory instead).
     if (!verdict.namesUninstaller || length <= 3 || !BatchText(text, ownDirectory, length - 1))
         return;
-    WritePiece(file, "@set n=0\n:d2\n@rd \"", text, "\"\n");
-    WritePiece(file, "@if exist \"", text, "\"" BATCH_RETRY(10, "d2"));
-    for (unsigned n = length - 2; n > 3; n--)
+    WriteLoop(file, "d2", "rd", text, "10", ping);
+    for (unsigned n = length - 2; n > 3; n--) {
+        const char *const pieces[] = {"@rd \"", text, "\"\n", 0};
         if (verdict.createdFolder[n] && BatchText(text, ownDirectory, n))
-            WritePiece(file, "@rd \"", text, "\"\n");
+            WritePieces(file, pieces);
+    }
 }
 
 int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict,
-                   char *batchPath, char *workFolder)
+                   char *batchPath)
 {
     TBuffer settings(BATCH_TEXT_LENGTH);
     TBuffer exe(BATCH_TEXT_LENGTH);
+    TBuffer system(BATCH_TEXT_LENGTH);
+    TBuffer base(PATH_SIZE);
+    const char *systemDirectory = installContext->SystemDirectory();
     int elevated = Elevated();
-    if (!BatchText(settings, settingsPath, LengthBounded(settingsPath, PATH_SIZE)) ||
+    // Without the settings file's path (the list was not read) its loop is
+    // left out.
+    if ((settingsPath[0] &&
+         !BatchText(settings, settingsPath, LengthBounded(settingsPath, PATH_SIZE))) ||
         !BatchText(exe, exePath, LengthBounded(exePath, PATH_SIZE)) ||
-        !BatchBase(workFolder, elevated) || !MakeBatchFolder(workFolder, elevated, batchPath))
+        !BatchText(system, systemDirectory, LengthBounded(systemDirectory, PATH_SIZE)) ||
+        !BatchBase(base, elevated) || !MakeBatchFolder(base, elevated, batchPath))
         return 0;
     TBuffer folder(PATH_SIZE);
     CopyBounded(folder, batchPath, PATH_SIZE);
@@ -243,12 +268,20 @@ int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerd
         RemoveDirectoryA(folder);
         return 0;
     }
-    WritePiece(file, "@set n=0\n:d0\n@del \"", settings, "\"\n");
-    WritePiece(file, "@if exist \"", settings, "\"" BATCH_RETRY(5, "d0"));
-    WritePiece(file, "@echo off\n@set n=0\n:d1\n@del \"", exe, "\"\n");
-    WritePiece(file, "@if exist \"", exe, "\"" BATCH_RETRY(60, "d1"));
-    WriteDirectoryRemoval(file, installContext->ModuleDirectory(), verdict);
-    fputs("@del \"%~f0\" & start \"\" /min cmd /c \"" BATCH_PAUSE " & rd \"%~dp0\"\"\n", file);
+    const unsigned programSize = BATCH_TEXT_LENGTH + 12;
+    TBuffer ping(programSize);
+    CopyBounded(ping, "\"", programSize);
+    AppendBounded(ping, system, programSize);
+    AppendBounded(ping, "\\ping.exe\"", programSize);
+    if (settings[0])
+        WriteLoop(file, "d0", "del", settings, "5", ping);
+    fputs("@echo off\n", file);
+    WriteLoop(file, "d1", "del", exe, "60", ping);
+    WriteDirectoryRemoval(file, installContext->ModuleDirectory(), verdict, ping);
+    const char *const last[] = {"@set \"VeltranoRemoval=%~dp0\"\n"
+                                "@del \"%~f0\" & start \"\" /min \"", system, "\\cmd.exe\" /d /c \"",
+                                ping, BATCH_PAUSE_ARGUMENTS, " & rd \"%%VeltranoRemoval%%\"\"\n", 0};
+    WritePieces(file, last);
     int failed = ferror(file);
     if (fclose(file) != 0 || failed) {
         DeleteFileA(batchPath);
@@ -258,15 +291,28 @@ int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerd
     return 1;
 }
 
-void StartBatchFile(const char *batchPath, const char *workFolder)
+void StartBatchFile(const char *batchPath)
 {
-    // Quoted, so that a folder with blanks in its name still names the batch
-    // file. The batch runs outside the installation directory (inheriting
-    // ours would pin it) and outside its own folder, which it removes.
-    TBuffer commandLine(FS_PATH_LENGTH + 3);
-    CopyBounded(commandLine, "\"", FS_PATH_LENGTH + 3);
-    AppendBounded(commandLine, batchPath, FS_PATH_LENGTH + 3);
-    AppendBounded(commandLine, "\"", FS_PATH_LENGTH + 3);
+    // The system's own cmd, by its full path, with no AutoRun command of the
+    // registry (/d), in the system directory: a current directory that users
+    // may write would offer cmd their programs first, and one inside the
+    // installation or the batch folder would pin what the batch removes.
+    // The batch file's path in two pairs of quotes: cmd takes off the outer
+    // pair, and the inner keeps a "&" in the path from splitting the line.
+    TBuffer system(PATH_SIZE);
+    CopyBounded(system, installContext->SystemDirectory(), PATH_SIZE);
+    TBuffer program(PATH_SIZE);
+    if (!system[0] || !CopyBounded(program, system, PATH_SIZE) ||
+        !AppendBounded(program, "\\cmd.exe", PATH_SIZE))
+        return;
+    const unsigned size = 2 * PATH_SIZE + 16;
+    TBuffer commandLine(size);
+    CopyBounded(commandLine, "\"", size);
+    AppendBounded(commandLine, program, size);
+    AppendBounded(commandLine, "\" /d /c \"\"", size);
+    AppendBounded(commandLine, batchPath, size);
+    if (!AppendBounded(commandLine, "\"\"", size))
+        return;
 
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
@@ -274,9 +320,9 @@ void StartBatchFile(const char *batchPath, const char *workFolder)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     PROCESS_INFORMATION process;
-    if (CreateProcessA(0, commandLine, 0, 0, FALSE,
+    if (CreateProcessA(program, commandLine, 0, 0, FALSE,
                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_DEFAULT_ERROR_MODE, 0,
-                       workFolder, &startup, &process)) {
+                       system, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

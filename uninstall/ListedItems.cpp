@@ -3,39 +3,34 @@
 
 #include "BoundedString.h"
 #include "PathText.h"
+#include "Hardening.h"
 #include "RemovalRule.h"
+#include "ShellFolders.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
 
-// Removes path: an empty folder, or with fileToo a file. A reparse point (a
-// junction or link could lead the removal elsewhere) and anything missing
-// are left alone.
-static void RemovePlain(const char *path, int fileToo)
+// Removes path: an empty folder, or with fileToo a file. The removal goes
+// through a handle that does not follow a final link, and only when that
+// handle reached path itself: a junction, mount point or symbolic link
+// anywhere in the path (which could lead the removal to any file) leaves the
+// item alone, as does anything missing or in use.
+void RemovePlain(const char *path, int fileToo)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    HANDLE item = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+    if (item == INVALID_HANDLE_VALUE)
         return;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryA(path);
-    else if (fileToo)
-        DeleteFileA(path);
-}
-
-// The user's Startup folder as Shell Folders records it, into folder
-// (FS_PATH_LENGTH + 1 characters); "" when there is none that fits.
-static void StartupFolder(char *folder)
-{
-    folder[0] = '\0';
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    DWORD size = FS_PATH_LENGTH + 1, type = 0;
-    if (RegQueryValueExA(key, "Startup", 0, &type, (BYTE *)folder, &size) != ERROR_SUCCESS ||
-        type != REG_SZ || size == 0 || folder[size - 1] != '\0')
-        folder[0] = '\0';
-    RegCloseKey(key);
+    BY_HANDLE_FILE_INFORMATION info;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    // A folder that is not empty, and a read-only file, refuse the deletion.
+    if (GetFileInformationByHandle(item, &info) &&
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
+        HandleReachesPath(item, path))
+        SetFileInformationByHandle(item, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(item);
 }
 
 // The whole settings file is read before the first deletion, so the settings
@@ -45,9 +40,10 @@ static void StartupFolder(char *folder)
 void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdict *verdict)
 {
     ZeroMemory(verdict, sizeof *verdict);
-    const char *ownDirectory = installContext->ModuleDirectory();
+    TBuffer programs(FS_PATH_LENGTH + 1);
     TBuffer startup(FS_PATH_LENGTH + 1);
-    StartupFolder(startup);
+    FindShellFolders(programs, startup);
+    RemovalPlaces places = {installContext->ModuleDirectory(), programs, startup};
     TINIFile *profile = new TINIFile(settingsPath, 1);
     unsigned count = profile->TextCount(DEINSTALL_SECTION);
     TBuffer item(FS_PATH_LENGTH + 1);
@@ -56,7 +52,7 @@ void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdic
         if (!CopyBounded(item, profile->GetText(DEINSTALL_SECTION, i), FS_PATH_LENGTH + 1))
             continue;
         unsigned length = LengthBounded(item, FS_PATH_LENGTH + 1);
-        switch (ListedItemKind(item, ownDirectory, startup)) {
+        switch (ListedItemKind(item, places)) {
         case REMOVE_OWN_ITEM:
             if (exePath[0] && SamePathText(item, exePath))
                 verdict->namesUninstaller = 1;   // the batch file deletes it

@@ -52,44 +52,66 @@ static int SameStart(const char *a, const char *b, unsigned length)
     return 1;
 }
 
-// 1 when the last name of path[0..length) is name (case ignored).
-static int LastNameIs(const char *path, unsigned length, const char *name)
+// Length of folder without its trailing separators; 0 for none.
+static unsigned FolderLength(const char *folder)
 {
-    unsigned nameLength = (unsigned)strlen(name);
-    return length > nameLength && path[length - nameLength - 1] == '\\' &&
-           SameStart(path + length - nameLength, name, nameLength);
+    unsigned length = LengthBounded(folder ? folder : "", FS_PATH_LENGTH + 1);
+    while (length > 0 && folder[length - 1] == '\\')
+        length--;
+    return length;
 }
 
-RemovalKind ListedItemKind(const char *line, const char *ownDirectory, const char *startupFolder)
+// 1 when path[0..length) is folder[0..f) (f > 0), a backslash, name and then
+// suffix.
+static int IsItemOf(const char *path, unsigned length, const char *folder, unsigned f,
+                    const char *name, const char *suffix = "")
+{
+    unsigned n = (unsigned)strlen(name), s = (unsigned)strlen(suffix);
+    return f > 0 && length == f + 1 + n + s && path[f] == '\\' && SameStart(path, folder, f) &&
+           SameStart(path + f + 1, name, n) && SameStart(path + f + 1 + n, suffix, s);
+}
+
+const char *const ownFileNames[] = {
+#define PAYLOAD_FILE(identifier, fileName) fileName,
+#include "Payload.inc"
+#undef PAYLOAD_FILE
+    SETTINGS_FILE_NAME, 0};
+
+static const char *const groupLinkNames[] = {
+#define GROUP_SHORTCUT(linkName, target) linkName,
+#include "GroupShortcuts.inc"
+#undef GROUP_SHORTCUT
+    0};
+
+RemovalKind ListedItemKind(const char *line, const RemovalPlaces &places)
 {
     if (!line)
         return REMOVE_NOTHING;
-    unsigned length = (unsigned)LengthBounded(line, FS_PATH_LENGTH + 1);
+    unsigned length = LengthBounded(line, FS_PATH_LENGTH + 1);
     if (!IsPlainFullPath(line, length, 0))
         return REMOVE_NOTHING;
     unsigned parent = DirectoryLength(line, length);
-    unsigned own = (unsigned)LengthBounded(ownDirectory, FS_PATH_LENGTH + 1);
+    const char *own = places.ownDirectory ? places.ownDirectory : "";
+    unsigned ownLength = LengthBounded(own, FS_PATH_LENGTH + 1);
 
-    if (own > 0 && ownDirectory[own - 1] == '\\' &&
-        IsPlainFullPath(ownDirectory, own == 3 ? own : own - 1, 1)) {
-        if (parent == own && SameStart(line, ownDirectory, own))
-            return REMOVE_OWN_ITEM;
+    if (ownLength > 0 && own[ownLength - 1] == '\\' &&
+        IsPlainFullPath(own, ownLength == 3 ? ownLength : ownLength - 1, 1)) {
+        for (const char *const *name = ownFileNames; *name; name++)
+            if (IsItemOf(line, length, own, FolderLength(own), *name))
+                return REMOVE_OWN_ITEM;
         // A folder above ours, but never a drive's root.
-        if (length + 1 < own && ownDirectory[length] == '\\' &&
-            SameStart(line, ownDirectory, length))
+        if (length + 1 < ownLength && own[length] == '\\' && SameStart(line, own, length))
             return REMOVE_CREATED_FOLDER;
     }
-    if (LastNameIs(line, length, GROUP_FOLDER_NAME))
+    unsigned programs = FolderLength(places.programs);
+    if (IsItemOf(line, length, places.programs, programs, GROUP_FOLDER_NAME))
         return REMOVE_GROUP_FOLDER;
-    if (parent > 0 && LastNameIs(line, parent - 1, GROUP_FOLDER_NAME) && length - parent > 4 &&
-        SamePathText(line + length - 4, ".lnk"))
-        return REMOVE_GROUP_LINK;
-
-    unsigned startup = (unsigned)LengthBounded(startupFolder, FS_PATH_LENGTH + 1);
-    while (startup > 0 && startupFolder[startup - 1] == '\\')
-        startup--;
-    if (startup > 0 && parent == startup + 1 && SameStart(line, startupFolder, startup) &&
-        SamePathText(line + parent, STARTUP_LINK_NAME))
+    // A shortcut: its folder is the group, its name one of the group's.
+    for (const char *const *name = groupLinkNames; *name; name++)
+        if (parent > 0 && IsItemOf(line, parent - 1, places.programs, programs, GROUP_FOLDER_NAME) &&
+            IsItemOf(line, length, line, parent - 1, *name, ".lnk"))
+            return REMOVE_GROUP_LINK;
+    if (IsItemOf(line, length, places.startup, FolderLength(places.startup), STARTUP_LINK_NAME))
         return REMOVE_STARTUP_LINK;
     return REMOVE_NOTHING;
 }

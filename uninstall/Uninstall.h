@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ApplicationBroadcast.h"
+#include "RemovalRule.h"
 #include "TFileSys.h"
 
 // The program's one TFileSys object, created at start and deleted at the end.
@@ -12,7 +13,6 @@ extern TFileSys *installContext;
 
 // Texts and names the uninstaller works with.
 #define PRODUCT_NAME "Veltrano"
-#define SETTINGS_FILE_NAME "Pellino.exe.ini"
 #define DEINSTALL_SECTION "DeInstall"
 #define BATCH_FILE_NAME "del_Quorvid.bat"
 #define UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
@@ -40,18 +40,22 @@ void RemoveUninstallEntry(const char *exePath);
 // as the uninstaller may (RemovalRule.h); fills verdict.
 void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdict *verdict);
 
+// Removes path, an empty folder or with fileToo a file, only when it is
+// reached without a link in any part of its path; anything else stays.
+void RemovePlain(const char *path, int fileToo);
+
 // Makes a new folder for the batch file, writable only by the administrators
 // (elevated) or the current user, and writes into it the batch file that
-// deletes settingsPath and the uninstaller exePath and, as far as verdict
-// allows, removes the uninstaller's directory and the folders created above
-// it, then itself and its folder. batchPath receives its path and workFolder
-// the folder to start it in (FS_PATH_LENGTH + 1 characters each). Returns 1
-// when the whole file was written, else 0 (and nothing is left).
+// deletes settingsPath (unless it is "") and the uninstaller exePath and, as
+// far as verdict allows, removes the uninstaller's directory and the folders
+// created above it, then itself and its folder. batchPath receives its path
+// (FS_PATH_LENGTH + 1 characters). Returns 1 when the whole file was
+// written, else 0 (and nothing is left).
 int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict,
-                   char *batchPath, char *workFolder);
+                   char *batchPath);
 
-// Starts the batch file minimised in a console of its own, in workFolder,
-// without waiting for it.
-void StartBatchFile(const char *batchPath, const char *workFolder);
+// Starts the batch file minimised in a console of its own, without waiting
+// for it.
+void StartBatchFile(const char *batchPath);
 
 #endif

@@ -3,6 +3,7 @@
 #include "Uninstall.h"
 
 #include "BoundedString.h"
+#include "Hardening.h"
 #include "TBuffer.h"
 
 // Builds into settingsPath (FS_PATH_LENGTH + 1 characters) the settings file
@@ -39,17 +40,21 @@ void RunUninstall(HINSTANCE instance)
     RemoveUninstallEntry(exePath);
 
     // Without its own directory the uninstaller knows neither its list nor
-    // the directory to remove, so it removes nothing more.
-    TBuffer settingsPath(FS_PATH_LENGTH + 1);
-    if (!exePath[0] || !SettingsFilePath(settingsPath))
+    // the directory to remove, so it removes nothing more; reached through a
+    // link, that directory may be anyone's, so it removes nothing but itself.
+    if (!exePath[0] || !installContext->ModuleDirectory()[0])
         return;
+    TBuffer settingsPath(FS_PATH_LENGTH + 1);
     ListVerdict verdict;
-    RemoveListedItems(settingsPath, exePath, &verdict);
-    DeleteFileA(settingsPath);
+    ZeroMemory(&verdict, sizeof verdict);
+    if (FolderReachedWithoutLink(installContext->ModuleDirectory()) &&
+        SettingsFilePath(settingsPath)) {
+        RemoveListedItems(settingsPath, exePath, &verdict);
+        RemovePlain(settingsPath, 1);
+    }
 
     // A batch file that could not be written whole is not started.
     TBuffer batchPath(FS_PATH_LENGTH + 1);
-    TBuffer workFolder(FS_PATH_LENGTH + 1);
-    if (WriteBatchFile(settingsPath, exePath, verdict, batchPath, workFolder))
-        StartBatchFile(batchPath, workFolder);
+    if (WriteBatchFile(settingsPath, exePath, verdict, batchPath))
+        StartBatchFile(batchPath);
 }

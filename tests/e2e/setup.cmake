@@ -17,17 +17,25 @@ add_e2e(NAME setup
 
 # Wine draws and sizes the windows itself (no window manager on the virtual
 # display would ever maximise the background), and drive V: is a directory
-# of the build tree for the drive-root scenario.
-set(SETUP_DRIVE_V ${CMAKE_BINARY_DIR}/e2e-drive-v)
-add_test(NAME e2e.setup.prepare
-  COMMAND sh -c "mkdir -p '${SETUP_DRIVE_V}' && ln -sfn '${SETUP_DRIVE_V}' '${CMAKE_BINARY_DIR}/wineprefix/dosdevices/v:' && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
-          ${WINE_RUN})
-add_test(NAME e2e.setup.unmap
-  COMMAND sh -c "rm -f '${CMAKE_BINARY_DIR}/wineprefix/dosdevices/v:'")
-set_tests_properties(e2e.setup.prepare PROPERTIES FIXTURES_SETUP setup_e2e RESOURCE_LOCK wine)
-set_tests_properties(e2e.setup.unmap PROPERTIES FIXTURES_CLEANUP setup_e2e RESOURCE_LOCK wine)
-foreach(scenario ${SETUP_SCENARIOS})
-  set_tests_properties(e2e.setup.${scenario} PROPERTIES FIXTURES_REQUIRED setup_e2e)
+# of the build tree for the drive-root scenario: both once for each kind's
+# prefix.
+foreach(kind ${VELTRANO_WINDOWS})
+  set(drive ${CMAKE_BINARY_DIR}/e2e-drive-v-${kind})
+  add_test(NAME e2e.setup.prepare.${kind}
+    COMMAND sh -c "${WINE_KIND_SH} && mkdir -p '${drive}' && ln -sfn '${drive}' \"$WINEPREFIX/dosdevices/v:\" && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
+            ${WINE_RUN})
+  add_test(NAME e2e.setup.unmap.${kind}
+    COMMAND sh -c "${WINE_KIND_SH} && rm -f \"$WINEPREFIX/dosdevices/v:\"")
+  foreach(test e2e.setup.prepare.${kind} e2e.setup.unmap.${kind})
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT WINE_WINDOWS=${kind} LABELS ${kind}
+                         RESOURCE_LOCK wine-${kind})
+  endforeach()
+  set_tests_properties(e2e.setup.prepare.${kind} PROPERTIES FIXTURES_SETUP setup_e2e_${kind})
+  set_tests_properties(e2e.setup.unmap.${kind} PROPERTIES FIXTURES_CLEANUP setup_e2e_${kind})
+  foreach(scenario ${SETUP_SCENARIOS})
+    set_tests_properties(e2e.setup.${scenario}.${kind} PROPERTIES
+                         FIXTURES_REQUIRED setup_e2e_${kind})
+  endforeach()
 endforeach()
 
 # The tour of scripts/run.sh: every page with a screenshot, then a default

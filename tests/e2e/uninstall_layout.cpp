@@ -143,7 +143,7 @@ Installation LayOut(const char *scenario, const LayoutOptions &options)
 
     if (options.programGroup) {
         std::string programs =
-            options.ownProgramsFolder ? in.root + "\\Programs" : ShellFolder(CSIDL_PROGRAMS);
+            options.programsFolder.empty() ? ShellFolder(CSIDL_PROGRAMS) : options.programsFolder;
         in.group = programs + "\\Veltrano 1.0";
         RemoveTree(in.group);
         REQUIRE(MakeDirectories(in.group), "program group %s made", in.group.c_str());

@@ -15,7 +15,7 @@ const char *const UNINSTALL_ENTRY_KEY =
 struct LayoutOptions {
     std::string directoryName = "Veltrano";   // under the scenario's root
     bool programGroup = true;                 // group with two shortcuts, listed
-    bool ownProgramsFolder = false;           // group under root\Programs, not the user's
+    std::string programsFolder;               // holds the group; "" for the user's Programs
     bool startupShortcut = false;             // in the user's Startup folder, listed
     std::vector<std::string> missingFiles;    // listed payload files not written
     std::vector<std::string> readOnlyFiles;   // payload files made read-only

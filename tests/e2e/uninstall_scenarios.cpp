@@ -116,8 +116,10 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
     std::string root = "C:\\e2e_uninstall\\tampered_list_removes_only_its_own";
     std::string dir = root + "\\Veltrano";
     std::string victim = root + "\\victim.txt";
-    std::string otherDrive = WinePath(E2E_BINARY_DIR "/e2e-victim.txt");
-    std::string ownFolder = dir + "\\Data";   // an empty folder of its own goes
+    // In the build tree, which both kinds of Windows share: named by process.
+    std::string otherDrive =
+        WinePath(E2E_BINARY_DIR "/e2e-victim-") + std::to_string(GetCurrentProcessId()) + ".txt";
+    std::string ownFolder = dir + "\\Data";   // a folder the setup program never makes
     const std::vector<std::string> refused = {
         root + "\\keep=1\\kept.txt",            // read back as a key
         victim,                                  // outside the installation
@@ -130,15 +132,19 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
         root + "\\Empty",                         // an empty folder outside
         root + "\\Programs",                      // the folder that holds the group
     };
+    // A "Veltrano 1.0" group outside the user's Programs folder, with its
+    // shortcuts, and a file of the user's in the installation directory.
     LayoutOptions options;
-    options.ownProgramsFolder = true;
+    options.programsFolder = root + "\\Programs";
     options.fillerLines = 100000;
     options.extraLines = refused;
+    options.extraLines.push_back(dir + "\\my notes.txt");
     options.extraLines.push_back(ownFolder);
     Installation in = LayOut("tampered_list_removes_only_its_own", options);
     REQUIRE(MakeDirectories(root + "\\keep=1") && MakeDirectories(root + "\\Empty") &&
                 MakeDirectories(ownFolder) && WriteBytes(root + "\\keep=1\\kept.txt", "kept") &&
-                WriteBytes(victim, "not ours") && WriteBytes(otherDrive, "not ours either"),
+                WriteBytes(victim, "not ours") && WriteBytes(otherDrive, "not ours either") &&
+                WriteBytes(dir + "\\my notes.txt", "the user's own"),
             "files outside the installation laid out");
     AtEnd([otherDrive]() { DeleteFileA(otherDrive.c_str()); });
 
@@ -148,12 +154,14 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
     Say("  uninstaller ran %lu ms over a list of %zu lines", (unsigned long)elapsed,
         in.listed.size() + options.fillerLines + 1);
     CHECK(elapsed < 15000, "a hostile list is processed in seconds");
-    for (const std::string &line : refused)
+    std::vector<std::string> kept = refused;
+    kept.insert(kept.end(), {dir + "\\my notes.txt", ownFolder, in.group,
+                             in.group + "\\Veltrano 1.0.lnk", in.group + "\\Help.lnk"});
+    for (const std::string &line : kept)
         CHECK(line.find("\\\\") == 0 || Exists(line), "still there: %s", line.c_str());
-    CheckListedGone(in, refused);
-    CHECK(!DirectoryExists(in.group), "program group removed");
+    CheckListedGone(in, kept);
     CHECK(WaitForBatchEnd(30000), "batch file ended");
-    CHECK(!DirectoryExists(in.directory), "installation directory removed");
+    CHECK(DirectoryExists(in.directory), "the directory with the user's file stays");
 }
 
 ROBOT_SCENARIO(user_file_survives)
@@ -258,7 +266,10 @@ ROBOT_SCENARIO(batch_file_bytes)
     REQUIRE(ReadBytes(BatchFilePath(), &actual), "batch file read while loop d1 waits");
     REQUIRE(ReadBytes(WinePath(E2E_SOURCE_DIR "/tests/e2e/golden/uninstall_batch.bat"), &golden),
             "golden file read");
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
     const std::pair<const char *, std::string> substitutions[] = {
+        {"<SYSTEM>", BatchForm(system)},
         {"<SETTINGS>", BatchForm(in.settingsFile)},
         {"<EXE>", BatchForm(in.exe)},
         {"<DIRECTORY>", BatchForm(in.directory)},
@@ -278,6 +289,19 @@ ROBOT_SCENARIO(batch_file_bytes)
     CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
     CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
+
+    // The batch file's last two lines remove its folder also where a user's
+    // temporary directory (the unelevated case) has "&" or "^" in its path.
+    size_t last = actual.rfind("@set \"VeltranoRemoval=");
+    REQUIRE(last != std::string::npos, "the batch file's last lines found");
+    std::string folder = in.root + "\\R&D^1";
+    REQUIRE(MakeDirectories(folder) && WriteBytes(folder + "\\del_Quorvid.bat", actual.substr(last)),
+            "the last lines copied into %s", folder.c_str());
+    std::string cmd = std::string(system) + "\\cmd.exe";
+    Process p = Start("\"" + cmd + "\" /d /c \"\"" + folder + "\\del_Quorvid.bat\"\"", system);
+    CHECK(p.pid != 0 && WaitExit(p, 10000) >= 0, "the lines ran");
+    CHECK(WaitUntil([&]() { return !DirectoryExists(folder); }, 10000, 100),
+          "they removed the folder with \"&\" and \"^\" in its path");
 }
 
 ROBOT_SCENARIO(planted_batch_file_never_runs)
@@ -301,11 +325,24 @@ ROBOT_SCENARIO(planted_batch_file_never_runs)
         REQUIRE(CreateHardLinkA(link.c_str(), victim.c_str(), nullptr), "%s planted", link.c_str());
         AtEnd([link]() { DeleteFileA(link.c_str()); });
     }
+    // Commands named like the programs the batch runs, where cmd would look
+    // first if it searched, and a command that cmd would run at its start.
+    for (const std::string &base : {TempDirectory(), std::string(windows) + "\\Temp\\"}) {
+        for (const char *name : {"ping.bat", "ping.cmd", "cmd.bat", "cmd.cmd"}) {
+            std::string command = base + name;
+            REQUIRE(WriteBytes(command, planted), "%s planted", command.c_str());
+            AtEnd([command]() { DeleteFileA(command.c_str()); });
+        }
+    }
+    const char *const processor = "Software\\Microsoft\\Command Processor";
+    REQUIRE(RegSetString(HKEY_CURRENT_USER, processor, "AutoRun", "echo planted> \"" + marker + "\""),
+            "AutoRun command set");
+    AtEnd([processor]() { RegRemoveValue(HKEY_CURRENT_USER, processor, "AutoRun"); });
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
     CheckListedGone(in);
     CHECK(WaitForBatchEnd(30000), "the uninstaller's own batch file ended");
     CHECK(!DirectoryExists(in.directory), "and removed the installation directory");
-    CHECK(!FileExists(marker), "no planted batch file ran");
+    CHECK(!FileExists(marker), "nothing planted ran");
     std::string bytes;
     CHECK(ReadBytes(victim, &bytes) && bytes == planted, "nothing was written through the links");
 }
@@ -328,4 +365,42 @@ ROBOT_SCENARIO(copy_outside_its_installation)
           "the installation's uninstall entry stays");
     for (const std::string &item : in.listed)
         CHECK(Exists(item), "the installation stays: %s", item.c_str());
+}
+
+ROBOT_SCENARIO(items_behind_a_link_stay)
+{
+    // C:\e2e_links\linked is a link to this scenario's root (made by the
+    // test's fixture): what is reached through it is the same folder.
+    const std::string linked = "C:\\e2e_links\\linked";
+    const char *const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    LayoutOptions options;
+    options.programsFolder = linked + "\\Programs";
+    Installation in = LayOut("items_behind_a_link_stay", options);
+    REQUIRE(FileExists(in.root + "\\Programs\\Veltrano 1.0\\Help.lnk"), "the link leads to the root");
+    // The Programs folder that the uninstaller reads lies behind the link.
+    std::string programs;
+    REQUIRE(RegReadString(HKEY_CURRENT_USER, shellFolders, "Programs", &programs), "Programs read");
+    REQUIRE(RegSetString(HKEY_CURRENT_USER, shellFolders, "Programs", options.programsFolder),
+            "Programs set behind the link");
+    AtEnd([shellFolders, programs]() {
+        RegSetString(HKEY_CURRENT_USER, shellFolders, "Programs", programs);
+    });
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(in.directory), "the installation itself went");
+    for (const char *item : {"", "\\Veltrano 1.0.lnk", "\\Help.lnk"})
+        CHECK(Exists(in.root + "\\Programs\\Veltrano 1.0" + item), "behind the link, stays: %s", item);
+
+    // Started through the link, the uninstaller's directory may be anyone's:
+    // it removes its own file and nothing else.
+    options.programsFolder.clear();
+    options.programGroup = false;
+    in = LayOut("items_behind_a_link_stay", options);
+    Installation through = in;
+    through.exe = linked + "\\Veltrano\\_purgel.exe";
+    CHECK_EQ(RunUninstaller(through, in.root, IDYES), 1L);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!FileExists(in.exe), "the uninstaller deleted itself");
+    for (const std::string &item : in.listed)
+        CHECK(item == in.exe || Exists(item), "stays: %s", item.c_str());
 }

@@ -6,7 +6,9 @@
 namespace {
 
 const char OWN[] = "C:\\Program Files\\Veltrano\\";
+const char PROGRAMS[] = "C:\\Users\\me\\Start Menu\\Programs";
 const char STARTUP[] = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+const RemovalPlaces PLACES = {OWN, PROGRAMS, STARTUP};
 
 struct Row {
     const char *name, *line;
@@ -16,9 +18,23 @@ struct Row {
 const Row rows[] = {
     {"payload file", "C:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_OWN_ITEM},
     {"settings file, other case", "c:\\PROGRAM FILES\\veltrano\\pellino.exe.ini", REMOVE_OWN_ITEM},
+    {"help page", "C:\\Program Files\\Veltrano\\Index.htm", REMOVE_OWN_ITEM},
     {"group shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Help.lnk",
      REMOVE_GROUP_LINK},
-    {"group folder", "D:\\Menu\\Veltrano 1.0", REMOVE_GROUP_FOLDER},
+    {"application shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\veltrano 1.0.LNK",
+     REMOVE_GROUP_LINK},
+    {"group folder", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0", REMOVE_GROUP_FOLDER},
+    {"user's file in the directory", "C:\\Program Files\\Veltrano\\my notes.txt", REMOVE_NOTHING},
+    {"payload name lengthened", "C:\\Program Files\\Veltrano\\Pellino.exe.bak", REMOVE_NOTHING},
+    {"payload name shortened", "C:\\Program Files\\Veltrano\\Pellino.ex", REMOVE_NOTHING},
+    {"group folder elsewhere", "D:\\Menu\\Veltrano 1.0", REMOVE_NOTHING},
+    {"group shortcut elsewhere", "D:\\Menu\\Veltrano 1.0\\Help.lnk", REMOVE_NOTHING},
+    {"group folder below Programs", "C:\\Users\\me\\Start Menu\\Programs\\x\\Veltrano 1.0",
+     REMOVE_NOTHING},
+    {"other shortcut in the group", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Other.lnk",
+     REMOVE_NOTHING},
+    {"group shortcut without .lnk", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Help",
+     REMOVE_NOTHING},
     {"startup shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Veltrano 1.0.lnk",
      REMOVE_STARTUP_LINK},
     {"created parent folder", "C:\\Program Files", REMOVE_CREATED_FOLDER},
@@ -56,21 +72,26 @@ const Row rows[] = {
 TEST(RemovalRule, AllowedAndRefusedLines)
 {
     for (const Row &row : rows)
-        EXPECT_EQ(row.kind, ListedItemKind(row.line, OWN, STARTUP)) << "row: " << row.name;
+        EXPECT_EQ(row.kind, ListedItemKind(row.line, PLACES)) << "row: " << row.name;
 }
 
 TEST(RemovalRule, DependsOnWhereTheUninstallerRuns)
 {
     // From a drive's root, its files are its own and no folder lies above it.
-    EXPECT_EQ(REMOVE_OWN_ITEM, ListedItemKind("D:\\Pellino.exe", "D:\\", ""));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("D:\\Tools\\x.exe", "D:\\", ""));
-    // Without a known directory or Startup folder nothing of them is allowed.
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", "", ""));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0.lnk", "", ""));
+    EXPECT_EQ(REMOVE_OWN_ITEM, ListedItemKind("D:\\Pellino.exe", {"D:\\", "", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("D:\\Tools\\x.exe", {"D:\\", "", ""}));
+    // Without a known directory, Programs or Startup folder nothing of them
+    // is allowed.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", {"", "", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0.lnk", {"", "", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0\\Help.lnk", {OWN, "", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Veltrano 1.0", {OWN, nullptr, nullptr}));
     // From a UNC or relative directory no own file can be named.
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "\\\\server\\share\\", ""));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "C:", ""));
-    // A Startup folder given with its separator still matches.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"\\\\server\\share\\", "", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"C:", "", ""}));
+    // Folders given with their separator still match.
     EXPECT_EQ(REMOVE_STARTUP_LINK,
-              ListedItemKind("C:\\S\\Veltrano 1.0.lnk", "C:\\P\\", "C:\\S\\"));
+              ListedItemKind("C:\\S\\Veltrano 1.0.lnk", {"C:\\P\\", "", "C:\\S\\"}));
+    EXPECT_EQ(REMOVE_GROUP_LINK,
+              ListedItemKind("C:\\M\\Veltrano 1.0\\Help.lnk", {"C:\\P\\", "C:\\M\\", ""}));
 }

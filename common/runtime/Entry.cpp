@@ -1,4 +1,4 @@
-// The process entry of Install. The program needs nothing of the C runtime's
+// The process entry of Install and _purgel. They need nothing of the C runtime's
 // start-up (no command line parsing, no console, no thread-local data), so it
 // starts here instead: that keeps about 9 KB of start-up code out of the
 // executable. Static constructors still run, should any appear: the linker
@@ -21,10 +21,12 @@ extern "C" int atexit(void (*)(void))
     return 0;
 }
 
-extern "C" void InstallEntry(void)
+extern "C" void ProgramEntry(void)
 {
-    // Install.exe is typically started from a downloads folder, where a web
-    // page may have left a DLL named like one the shell or COM loads later.
+    // Before anything loads a DLL by name: Install.exe is typically started
+    // from a downloads folder, where a web page may have left one named like
+    // a DLL that the shell or COM loads later, and a copy beside the
+    // uninstaller is not the system's either.
     RestrictDllSearch();
     unsigned count = 0;
     while (__CTOR_LIST__[count + 1])
