@@ -21,4 +21,12 @@ int HandleReachesPath(HANDLE handle, const char *path);
 // a link in any component.
 int FolderReachedWithoutLink(const char *path);
 
+// Creates the folder path with a protected descriptor that no other user may
+// change: Administrators and SYSTEM full control, Users read and execute,
+// inherited by what is made inside; nothing of the parent's is inherited.
+// Returns 1 when the folder was made (0 also when something is there).
+int CreateProtectedFolder(const char *path);
+// That descriptor, self-relative, as CreateProtectedFolder passes it.
+const void *ProtectedFolderDescriptor();
+
 #endif

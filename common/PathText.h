@@ -9,5 +9,8 @@ char PathUpper(char c);
 int IsPathSeparator(char c);
 // 1 when a and b are equal ignoring case (single-byte rule).
 int SamePathText(const char *a, const char *b);
+// 1 when a and b name the same folder: equal ignoring case and trailing
+// separators (a drive's root keeps its own, "C:\\" is no "C:").
+int SameFolderText(const char *a, const char *b);
 
 #endif

@@ -7,15 +7,12 @@
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
+#include "Hardening.h"
 #include "ShellFolders.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
 
 #define PATH_SIZE (FS_PATH_LENGTH + 1)
-// Registry names and data: 260 bytes, room for the terminator that the
-// platform adds when it converts a text, and one more for a terminator that
-// the stored data may lack.
-#define REGISTRY_TEXT_SIZE (MAX_PATH + 2)
 #define MESSAGE_SIZE 256
 #define APPEND_AT_END 0x7FFFFFFF
 // The warning about an incomplete installation names this many items and
@@ -42,6 +39,19 @@ const PayloadFile payloadFiles[] = {
 #undef PAYLOAD_FILE
     {"", 0}};
 
+// The longest of the payload's file names and the settings file's name,
+// counted when the program is built.
+static constexpr unsigned LongestName()
+{
+    unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
+#define PAYLOAD_FILE(identifier, fileName) \
+    longest = sizeof fileName - 1 > longest ? sizeof fileName - 1 : longest;
+#include "resources/Payload.inc"
+#undef PAYLOAD_FILE
+    return longest;
+}
+static constexpr unsigned LONGEST_NAME = LongestName();
+
 struct GroupShortcut {
     const char *linkName;
     const char *target;   // file in the installation directory
@@ -57,31 +67,15 @@ const GroupShortcut groupShortcuts[] = {
 #define APPLICATION_ROW 0
 #define UNINSTALLER_ROW 2
 
-// 1 when path names a place on its own: a drive ("D", "D:", "D:\...") or a
-// share ("\\server\share..."); a relative path would depend on the setup
-// program's current directory, and the uninstall entry could not name it.
+// 1 when path names a place of a drive on its own ("D", "D:", "D:\..."); a
+// relative path would depend on the setup program's current directory, and
+// the uninstall entry could not name it. A share is not taken: what a
+// network path reaches cannot be checked for links.
 static int IsRootedPath(const char *path, unsigned length)
 {
     char drive = path[0] & ~0x20;
-    if (drive >= 'A' && drive <= 'Z')
-        return length == 1 || (path[1] == ':' && (length == 2 || path[2] == '\\'));
-    return length > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
-}
-
-// 1 when path is rooted (above) and every path the installation builds from
-// it (a separator or ":\", then the longest payload or settings file name;
-// the uninstaller's path in quotes) still fits into a path buffer.
-int InstallPathUsable(const char *path)
-{
-    unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
-    if (length == 0 || !IsRootedPath(path, length))
-        return 0;
-    unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
-    for (const PayloadFile *row = payloadFiles; row->identifier; row++)
-        if ((unsigned)lstrlenA(row->fileName) > longest)
-            longest = lstrlenA(row->fileName);
-    const unsigned separator = 2, quotes = 2;
-    return length + separator + longest + quotes <= FS_PATH_LENGTH;
+    return drive >= 'A' && drive <= 'Z' &&
+           (length == 1 || (path[1] == ':' && (length == 2 || path[2] == '\\')));
 }
 
 // target = directory + separator + name, within PATH_SIZE characters.
@@ -94,6 +88,75 @@ static int JoinPath(char *target, const char *directory, const char *name)
     if (!length || target[length - 1] != '\\')
         return 0;
     return AppendBounded(target, name, PATH_SIZE);
+}
+
+// Writes into folder (PATH_SIZE characters) the installation directory path
+// as a folder of a drive, without trailing separators ("D" becomes "D:\").
+// Returns its length; 0 when path names no folder of a drive, or has an
+// empty component, a slash or a component that the platform would change
+// (".", "..", a trailing dot or blank): the path checked for links must be
+// the path written to, letter for letter.
+static unsigned DriveFolder(char *folder, const char *path)
+{
+    if (!JoinPath(folder, path, ""))
+        return 0;
+    unsigned length = lstrlenA(folder);
+    while (length > 3 && folder[length - 1] == '\\')
+        folder[--length] = '\0';
+    if (folder[1] != ':' || folder[2] != '\\')
+        return 0;
+    for (unsigned i = 3; i < length; i++) {
+        char next = folder[i + 1];
+        if (folder[i] == '/' || (folder[i] == '\\' && folder[i - 1] == '\\') ||
+            ((folder[i] == '.' || folder[i] == ' ') && (next == '\\' || next == '\0')))
+            return 0;
+    }
+    return length;
+}
+
+// The installation directory path as DriveFolder makes it, in folder, and
+// its length; 0 when it is none, or when the part of it that exists (up to
+// the last existing folder above the first missing one; the root when only
+// that is left) is not reached without a link in any component. existing
+// receives the length of that part.
+static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existing)
+{
+    unsigned length = DriveFolder(folder, path);
+    *existing = 3;
+    for (unsigned i = 4; length && i <= length; i++) {
+        if (i < length && folder[i] != '\\')
+            continue;
+        char kept = folder[i];
+        folder[i] = '\0';
+        DWORD attributes = GetFileAttributesA(folder);
+        folder[i] = kept;
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            break;
+        *existing = i;
+    }
+    char kept = folder[*existing];
+    folder[*existing] = '\0';
+    int direct = length && FolderReachedWithoutLink(folder);
+    folder[*existing] = kept;
+    return direct ? length : 0;
+}
+
+// 1 when path is rooted (above) and every path the installation builds from
+// it (a separator or ":\", then the longest payload or settings file name;
+// the uninstaller's path in quotes) still fits into a path buffer; and when
+// what exists of it is reached without a link in any component, since the
+// installation would otherwise write wherever the link points.
+int InstallPathUsable(const char *path)
+{
+    unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
+    if (length == 0 || !IsRootedPath(path, length))
+        return 0;
+    const unsigned separator = 2, quotes = 2;
+    if (length + separator + LONGEST_NAME + quotes > FS_PATH_LENGTH)
+        return 0;
+    char folder[PATH_SIZE];
+    unsigned existing;
+    return LinkFreeFolder(folder, path, &existing) != 0;
 }
 
 // What could not be written: the first few names, one a line, and the count.
@@ -120,10 +183,7 @@ static void ListForRemoval(TINIFile *profile, const char *path)
     profile->PutText(DEINSTALL, path, APPEND_AT_END);
 }
 
-// Reads the string value name of key into text (REGISTRY_TEXT_SIZE bytes).
-// A text of 260 bytes is read whole, and terminated even when the stored
-// data has no terminator; bytes after the data are zero. Returns 1 when read.
-static int QueryRegistryText(HKEY key, const char *name, char *text)
+int QueryRegistryText(HKEY key, const char *name, char *text)
 {
     ZeroMemory(text, REGISTRY_TEXT_SIZE);
     DWORD size = REGISTRY_TEXT_SIZE - 1;
@@ -168,7 +228,9 @@ static int SetNumber(HKEY key, const char *name, DWORD number)
 }
 
 // Creates the folder "Veltrano 1.0" in the Programs folder with the group's
-// shortcuts, and lists the shortcuts and then the folder for removal.
+// shortcuts, and lists the shortcuts and then the folder for removal. A
+// Programs or group folder reached through a link is left alone: nothing is
+// made there or listed, and the shortcuts are named as not written.
 static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures *failures)
 {
     TBuffer group(PATH_SIZE);
@@ -176,48 +238,53 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
     TBuffer target(PATH_SIZE);
     if (!JoinPath(group, programs, PRODUCT_TITLE))
         return;
-    installContext->CreateDirectoryPath(group);
+    int linkFree = FolderReachedWithoutLink(programs);
+    if (linkFree) {
+        installContext->CreateDirectoryPath(group);
+        linkFree = FolderReachedWithoutLink(group);
+    }
     for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++) {
         if (!JoinPath(link, group, row->linkName) || !AppendBounded(link, ".lnk", PATH_SIZE))
             continue;
+        if (!linkFree) {
+            Note(failures, 0, link);
+            continue;
+        }
         ListForRemoval(profile, link);
         JoinPath(target, installPath, row->target);
         Note(failures, SUCCEEDED(installContext->CreateShellLink(target, link, row->linkName)),
              link);
     }
-    ListForRemoval(profile, group);
+    if (linkFree)
+        ListForRemoval(profile, group);
 }
 
-// Creates the installation directory with every missing folder above it, and
-// lists for removal each folder above it that this made, outermost first, so
-// that the removal leaves no empty folder behind. A folder that existed
-// before is never listed; only drive paths ("X:\...") are looked at.
-static void CreateInstallDirectory(TINIFile *profile)
+// Creates the installation directory with every missing folder above it,
+// each with a protected descriptor (a folder made outside Program Files
+// would otherwise let every user replace the programs that an administrator
+// runs from it), and lists for removal each folder above it that this made,
+// outermost first, so that the removal leaves no empty folder behind. A
+// folder that existed before keeps its own descriptor and is never listed.
+// Nothing is made below a folder reached through a link, nor after a folder
+// could not be made. Returns 1 when the directory is there and reached
+// without a link in any component: only then may anything be written into it.
+static int CreateInstallDirectory(TINIFile *profile)
 {
     TBuffer folder(PATH_SIZE);
-    CopyBounded(folder, installPath, PATH_SIZE);
-    unsigned length = LengthBounded(folder, PATH_SIZE);
-    while (length > 3 && folder[length - 1] == '\\')
-        folder[--length] = '\0';
-    unsigned firstMissing = 0;
-    if (length > 3 && folder[1] == ':' && folder[2] == '\\') {
-        for (unsigned i = 3; i < length && !firstMissing; i++) {
-            if (folder[i] != '\\')
-                continue;
-            folder[i] = '\0';
-            if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
-                firstMissing = i;
-            folder[i] = '\\';
-        }
-    }
-    installContext->CreateDirectoryPath(installPath);
-    for (unsigned i = firstMissing; firstMissing && i < length; i++) {
-        if (folder[i] != '\\')
+    unsigned existing;
+    unsigned length = LinkFreeFolder(folder, installPath, &existing);
+    int direct = length != 0;
+    for (unsigned i = existing + 1; direct && i <= length; i++) {
+        if (i < length && folder[i] != '\\')
             continue;
         folder[i] = '\0';
-        ListForRemoval(profile, folder);
-        folder[i] = '\\';
+        direct = CreateProtectedFolder(folder);
+        if (direct && i < length)
+            ListForRemoval(profile, folder);
+        if (i < length)
+            folder[i] = '\\';
     }
+    return direct && FolderReachedWithoutLink(folder);
 }
 
 // Registers the uninstaller in the system's list of installed software.
@@ -356,14 +423,16 @@ void RunInstallation(HWND window)
 
     JoinPath(path, installPath, SETTINGS_FILE_NAME);
     TINIFile *profile = new TINIFile(path, 1);
-    CreateInstallDirectory(profile);
+    // Nothing is written into a directory reached through a link.
+    int direct = CreateInstallDirectory(profile);
 
     JoinPath(application, installPath, payloadFiles[APPLICATION_ROW].fileName);
     CloseRunningApplication(application);
     int applicationWritten = 1;
     for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
         JoinPath(path, installPath, row->fileName);
-        int written = installContext->ExtractResource("INSTALL_FILE", row->identifier, path);
+        int written =
+            direct && installContext->ExtractResource("INSTALL_FILE", row->identifier, path);
         Note(&failures, written, row->fileName);
         if (row == &payloadFiles[APPLICATION_ROW])
             applicationWritten = written;
@@ -378,15 +447,22 @@ void RunInstallation(HWND window)
     if (createProgramGroup == 1 && programs[0])
         CreateProgramGroup(profile, programs, &failures);
     // The start-up shortcut is listed too: left behind, it would try to start
-    // a program that is gone at every logon.
+    // a program that is gone at every logon. A Startup folder reached through
+    // a link gets no shortcut, and it is named as not written.
     if (startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
-        ListForRemoval(profile, path);
-        Note(&failures, SUCCEEDED(installContext->CreateShellLink(application, path, PRODUCT_TITLE)),
+        int linkFree = FolderReachedWithoutLink(startup);
+        if (linkFree)
+            ListForRemoval(profile, path);
+        Note(&failures,
+             linkFree &&
+                 SUCCEEDED(installContext->CreateShellLink(application, path, PRODUCT_TITLE)),
              path);
     }
 
-    if (!WriteUninstallEntry()) {
+    // An uninstaller registered there would be run by an administrator from
+    // wherever the link points.
+    if (!direct || !WriteUninstallEntry()) {
         LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, path, PATH_SIZE);
         Note(&failures, 0, path);
     }
@@ -394,15 +470,20 @@ void RunInstallation(HWND window)
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
     profile->SetValue(SETTINGS, "DefaultPage", path.data);
     CopyInternetSettings(profile);
-    Note(&failures, profile->Save(), SETTINGS_FILE_NAME);
+    if (!direct)
+        profile->ClearModified();
+    Note(&failures, direct && profile->Save(), SETTINGS_FILE_NAME);
     delete profile;
 
     ShowEnd(failures);
     if (startAfterInstall == 1 && applicationWritten) {
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.
+        // It starts as the user who is logged on, through the desktop
+        // shell; only where no desktop shell answers, from here.
         JoinPath(path, installPath, "");
-        ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
+        if (!StartThroughDesktop(application, path))
+            ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
     }
     PostMessageA(window, WM_DESTROY, 0, 0);
 }

@@ -76,9 +76,21 @@ void CenterPage(HWND window);
 void ConfirmQuit(HWND owner, int page);
 void RunInstallation(HWND window);
 
-// 1 when path can be installed into: it starts with a drive or is a UNC
-// path, and is short enough that every path the installation builds from it
-// fits into a path buffer.
+// Registry names and data: 260 bytes, room for the terminator that the
+// platform adds when it converts a text, and one more for a terminator that
+// the stored data may lack.
+#define REGISTRY_TEXT_SIZE (MAX_PATH + 2)
+// Reads the string value name of key into text (REGISTRY_TEXT_SIZE bytes).
+// A text of 260 bytes is read whole, and terminated even when the stored
+// data has no terminator; bytes after the data are zero. Returns 1 when read.
+int QueryRegistryText(HKEY key, const char *name, char *text);
+// Starts file in directory through the desktop shell, as the user who is
+// logged on; 1 when the shell took the request, 0 when none answered.
+int StartThroughDesktop(const char *file, const char *directory);
+
+// 1 when path can be installed into: a folder of a drive, short enough that
+// every path the installation builds from it fits into a path buffer, and
+// what exists of it reached without a link.
 int InstallPathUsable(const char *path);
 #endif
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include "SetupState.h"
 #include "BoundedString.h"
+#include "ProgramFolder.h"
 
 int languageOffset = LANGUAGE_ENGLISH;
 HINSTANCE appInstance;
@@ -18,23 +19,24 @@ extern const UINT programExitCode = 0;
 static const char MAIN_CLASS[] = "InstClass";
 
 // Proposes the installation directory in installPath: "c:\" and the first
-// directory matching c:\prog*, else the Windows directory; then a separator
-// and the product name.
+// directory matching c:\prog* that is one of the system's program folders
+// (the 32-bit one and, on 64-bit Windows, the native one), else the Windows
+// directory; then a separator and the product name.
 static void ProposeInstallPath()
 {
-    CopyBounded(installPath, installContext->WindowsDirectory(), sizeof installPath);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("c:\\prog*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                CopyBounded(installPath, "c:\\", sizeof installPath);
-                AppendBounded(installPath, found.cFileName, sizeof installPath);
-                break;
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    // A value that cannot be read stays "", which names no folder.
+    char programFiles[REGISTRY_TEXT_SIZE], native[REGISTRY_TEXT_SIZE];
+    programFiles[0] = native[0] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
+                      KEY_READ, &key) == ERROR_SUCCESS) {
+        QueryRegistryText(key, "ProgramFilesDir", programFiles);
+        QueryRegistryText(key, "ProgramW6432Dir", native);
+        RegCloseKey(key);
     }
+    const char *folders[] = {programFiles, native};
+    if (!FindProgramFolder("c:\\prog*", folders, 2, installPath, sizeof installPath))
+        CopyBounded(installPath, installContext->WindowsDirectory(), sizeof installPath);
     installContext->AddSeparator(installPath, sizeof installPath);
     AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
 }

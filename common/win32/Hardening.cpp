@@ -1,6 +1,5 @@
 #include "Hardening.h"
 
-#include "BoundedString.h"
 #include "PathText.h"
 #include "TFileSys.h"
 
@@ -15,14 +14,6 @@ void RestrictDllSearch()
         SetDllDirectoryA("");
 }
 
-// Length of path without its trailing separators; a drive's root keeps its own.
-static unsigned TrimmedLength(const char *path, unsigned length)
-{
-    while (length > 3 && path[length - 1] == '\\')
-        length--;
-    return length;
-}
-
 int HandleReachesPath(HANDLE handle, const char *path)
 {
     char reached[FS_PATH_LENGTH + 8];
@@ -32,29 +23,70 @@ int HandleReachesPath(HANDLE handle, const char *path)
     if (n < 6 || n >= sizeof reached || reached[0] != '\\' || reached[1] != '\\' ||
         reached[2] != '?' || reached[3] != '\\' || reached[5] != ':')
         return 0;
-    unsigned length = TrimmedLength(reached + 4, n - 4);
-    unsigned wanted = TrimmedLength(path, LengthBounded(path, FS_PATH_LENGTH + 1));
-    if (length != wanted)
-        return 0;
-    for (unsigned i = 0; i < length; i++)
-        if (PathUpper(reached[4 + i]) != PathUpper(path[i]))
-            return 0;
-    return 1;
+    return SameFolderText(reached + 4, path);
 }
 
 int FolderReachedWithoutLink(const char *path)
 {
+    // The attributes of the last component itself: a link there is not
+    // followed, and its handle's final path would be the link's own.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return 0;
     HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
                                 OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
     if (folder == INVALID_HANDLE_VALUE)
         return 0;
-    BY_HANDLE_FILE_INFORMATION info;
-    int direct = GetFileInformationByHandle(folder, &info) &&
-                 (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                 !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                 HandleReachesPath(folder, path);
+    int direct = HandleReachesPath(folder, path);
     CloseHandle(folder);
     return direct;
+}
+
+// An access-allowed entry for a SID of count sub-authorities, laid out as the
+// platform reads it inside an access list.
+template <int count> struct AllowedEntry {
+    ACE_HEADER header;
+    ACCESS_MASK mask;
+    BYTE revision, subAuthorityCount, authority[6];
+    DWORD subAuthority[count];
+};
+
+#define INHERITED (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)
+#define NT_AUTHORITY {0, 0, 0, 0, 0, 5}
+#define ALLOW(count, mask, ...)                                                           \
+    {{ACCESS_ALLOWED_ACE_TYPE, INHERITED, sizeof(AllowedEntry<count>)}, mask, 1, count,  \
+     NT_AUTHORITY, {__VA_ARGS__}}
+
+// A self-relative descriptor with a protected access list: Administrators
+// and SYSTEM full control, Users read and execute, each inherited by the
+// files and folders made inside; no owner (the creator's) and no group.
+static const struct {
+    SECURITY_DESCRIPTOR_RELATIVE header;
+    ACL list;
+    AllowedEntry<2> administrators;
+    AllowedEntry<1> system;
+    AllowedEntry<2> users;
+} protectedFolder = {
+    {SECURITY_DESCRIPTOR_REVISION, 0, SE_SELF_RELATIVE | SE_DACL_PRESENT | SE_DACL_PROTECTED, 0,
+     0, 0, sizeof(SECURITY_DESCRIPTOR_RELATIVE)},
+    {ACL_REVISION, 0, sizeof protectedFolder - sizeof(SECURITY_DESCRIPTOR_RELATIVE), 3, 0},
+    ALLOW(2, FILE_ALL_ACCESS, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS),
+    ALLOW(1, FILE_ALL_ACCESS, SECURITY_LOCAL_SYSTEM_RID),
+    ALLOW(2, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, SECURITY_BUILTIN_DOMAIN_RID,
+          DOMAIN_ALIAS_RID_USERS)};
+
+static_assert(sizeof protectedFolder == 20 + 8 + 24 + 20 + 24, "the descriptor has no padding");
+
+const void *ProtectedFolderDescriptor()
+{
+    return &protectedFolder;
+}
+
+int CreateProtectedFolder(const char *path)
+{
+    SECURITY_ATTRIBUTES security = {sizeof security, (void *)&protectedFolder, FALSE};
+    return CreateDirectoryA(path, &security) != 0;
 }

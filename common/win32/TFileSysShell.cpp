@@ -73,7 +73,7 @@ int TFileSys::WriteResource(HRSRC resource, const char *file)
     return written;
 }
 
-// Creates the shell link linkFile (replacing one that is there) pointing at
+// Creates the shell link linkFile (deleting one that is there) pointing at
 // target and carrying description; nothing else of the link is set. COM is
 // initialised for this call alone. Returns the HRESULT of the last step
 // performed: object creation, the query for IPersistFile, or the save.
@@ -93,6 +93,9 @@ HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
         result = link->QueryInterface(PersistFileInterface, (void **)&persist);
         if (SUCCEEDED(result)) {
             WCHAR wideName[MAX_PATH];
+            // A file of that name goes first rather than being written over:
+            // in a folder of the user's it may be a link to a file elsewhere.
+            DeleteFileA(linkFile);
             if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, MAX_PATH))
                 result = persist->Save(wideName, TRUE);
             else

@@ -103,13 +103,19 @@ HWND WaitBox(const Process &installer, const char *caption)
 
 std::string DefaultInstallPath()
 {
+    const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+    std::string programFiles, native;
+    RegReadString(HKEY_LOCAL_MACHINE, key, "ProgramFilesDir", &programFiles);
+    RegReadString(HKEY_LOCAL_MACHINE, key, "ProgramW6432Dir", &native);
     WIN32_FIND_DATAA found;
     std::string path;
     HANDLE search = FindFirstFileA("c:\\prog*", &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                path = std::string("c:\\") + found.cFileName;
+            std::string candidate = std::string("c:\\") + found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                (SameIgnoringCase(candidate, programFiles) || SameIgnoringCase(candidate, native))) {
+                path = candidate;
                 break;
             }
         } while (FindNextFileA(search, &found));

@@ -42,7 +42,8 @@ bool SameIgnoringCase(const std::string &a, const std::string &b);
 HWND WaitBox(const robot::Process &installer, const char *caption);
 
 // The installer's default directory: "c:\" and the first directory that
-// matches c:\prog*, then "\Veltrano".
+// matches c:\prog* and is one of the system's program folders, then
+// "\Veltrano".
 std::string DefaultInstallPath();
 // The user's Programs and Startup folders as Shell Folders records them.
 std::string ProgramsFolder();

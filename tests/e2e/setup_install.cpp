@@ -91,7 +91,17 @@ ROBOT_SCENARIO(english_installation)
           "its working directory is the installation directory (got %s)",
           Text(Control(application, 105)).c_str());
     CHECK_EQ(Text(Control(application, 101)), directory + "\\VeltranoHelp.htm");
+    std::string parent = ParentProcessName("Pellino.exe");
+    CHECK(SameIgnoringCase(parent, "explorer.exe"),
+          "the desktop shell started it, not the elevated setup (parent %s)", parent.c_str());
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    // Nobody else may change the directory made. (Wine derives the list from
+    // the Unix mode, where Everyone's entry then goes.)
+    std::string list = AccessList(directory);
+    Say("  access list of the new directory: %s", list.c_str());
+    CHECK(!list.empty() && list.find(";;;WD)") == std::string::npos &&
+              list.find(";;;AU)") == std::string::npos,
+          "neither Everyone nor Authenticated Users may change it");
 }
 
 ROBOT_SCENARIO(german_installation_enter_after_typing)
@@ -254,6 +264,7 @@ ROBOT_SCENARIO(read_only_application_is_named)
     REQUIRE(MakeDirectories(directory) && WriteBytes(application, "old") &&
                 SetFileAttributesA(application.c_str(), FILE_ATTRIBUTE_READONLY),
             "a read-only Pellino.exe waits in the directory");
+    std::string list = AccessList(directory);
     SetProxy(nullptr);
     SetAutoDial(nullptr);
     Process installer = StartInstaller();
@@ -268,6 +279,7 @@ ROBOT_SCENARIO(read_only_application_is_named)
     Answer(box, IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CHECK(!WaitWindow("PellinoMain", nullptr, 1000), "the application is not started");
+    CHECK_EQ(AccessList(directory), list);   // an existing directory keeps its own
     std::string command;
     CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command) &&
               command == "\"" + Join(directory, "_purgel.exe") + "\"",
@@ -370,4 +382,44 @@ ROBOT_SCENARIO(registry_texts_at_their_limits)
                                    "ProxyPort=123456789", "ProxyServer=" + host}));
     CHECK(DirectoryExists(Join(programs, "Veltrano 1.0")),
           "the Programs folder is found past the long value");
+}
+
+// Shell Folders may be changed by the user's unelevated programs: folders
+// reached through a link get nothing, and the warning names the shortcuts.
+ROBOT_SCENARIO(shell_folders_through_a_link_get_no_shortcuts)
+{
+    std::string directory = std::string(BASE) + "\\Linked folders";
+    std::string target = std::string(BASE) + "\\link target", linked = std::string(BASE) + "\\linked";
+    CleanSlate(directory);
+    std::string programs = ProgramsFolder(), startup = StartupFolder();
+    REQUIRE(MakeDirectories(target + "\\Startup") && PlantFolderLink(linked, target),
+            "%s is a link to %s", linked.c_str(), target.c_str());
+    AtEnd([=]() {
+        RemoveTree(target);
+        RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", programs);
+        RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Startup", startup);
+    });
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", linked);
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Startup", linked + "\\Startup");
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.german = true;
+    choices.path = directory;
+    choices.startWithWindows = 1;
+    choices.incomplete = true;
+    HWND box = WalkToCompletion(installer, choices);
+    std::string group = linked + "\\Veltrano 1.0\\";
+    CHECK_EQ(MessageBoxText(box), "Die Installation ist unvollst\xE4ndig. Nicht geschrieben:\n\n" +
+                                      group + "Veltrano 1.0.lnk\n" + group + "Help.lnk\n" +
+                                      linked + "\\Startup\\Veltrano 1.0.lnk");
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!DirectoryExists(Join(target, "Veltrano 1.0")) &&
+              !FileExists(target + "\\Startup\\Veltrano 1.0.lnk"),
+          "nothing appeared behind the link");
+    CHECK_EQ(SettingsFile(directory),
+             ExpectedSettingsFile(directory, false,
+                                  {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
 }

@@ -25,6 +25,16 @@ void QuitWithYes(const Process &installer, HWND page, const char *caption)
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
 }
 
+// Agrees on the welcome page and returns the options page that follows.
+HWND OpenOptionsPage(const Process &installer)
+{
+    HWND page = WaitPage(installer);
+    Click(Control(page, 1));
+    page = WaitPage(installer, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    return page;
+}
+
 COLORREF ScreenPixel(int x, int y)
 {
     HDC screen = GetDC(nullptr);
@@ -276,11 +286,17 @@ ROBOT_SCENARIO(options_page_keeps_choices)
     std::string typed = "C:\\e2e-setup\\typed elsewhere";
     CleanSlate(directory);
     CleanSlate(typed);
+    // Folders that any user may make in the root of C:, found before the
+    // system's program folder, are never proposed.
+    for (std::string planted : {"C:\\Prog0", "C:\\progA", "C:\\Program Files0"}) {
+        REQUIRE(MakeDirectories(planted), "%s is planted", planted.c_str());
+        AtEnd([planted]() { RemoveTree(planted); });
+    }
+    WIN32_FIND_DATAA found = {};
+    FindClose(FindFirstFileA("c:\\prog*", &found));
+    REQUIRE(SameIgnoringCase(found.cFileName, "Prog0"), "c:\\prog* finds Prog0 first");
     Process installer = StartInstaller();
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    HWND page = OpenOptionsPage(installer);
     CHECK_EQ(Text(Control(page, 106)), directory);
     CHECK_EQ(CheckState(Control(page, 107)), BST_CHECKED);
     CHECK_EQ(CheckState(Control(page, 109)), BST_CHECKED);
@@ -330,11 +346,13 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     std::string directory = DefaultInstallPath();
     CleanSlate(directory);
     Process installer = StartInstaller();
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "Agree opens the options page");
+    HWND page = OpenOptionsPage(installer);
 
+    // Through a link the installation would write wherever it points.
+    std::string target = "C:\\e2e-setup\\link target", linked = "C:\\e2e-setup\\linked";
+    REQUIRE(MakeDirectories(target), "the link's target is there");
+    AtEnd([target]() { RemoveTree(target); });
+    REQUIRE(PlantFolderLink(linked, target), "%s is a link to %s", linked.c_str(), target.c_str());
     struct Row {
         const char *what;
         std::string path;
@@ -342,7 +360,9 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
                 {"blanks only", "   "},
                 {"no room for a file name", "C:\\" + std::string(240, 'x')},
                 {"relative", "foo"},
-                {"drive-relative", "C:foo"}};
+                {"drive-relative", "C:foo"},
+                {"a link", linked},
+                {"below a link", linked + "\\Veltrano"}};
     for (const Row &row : rows) {
         TypePath(page, row.path, false);
         PressKey(page, VK_RETURN);
@@ -352,4 +372,6 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     }
     QuitWithYes(installer, page, "Exit installation");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "nothing was installed");
+    CHECK(!FileExists(Join(target, "Pellino.exe")) && !DirectoryExists(Join(target, "Veltrano")),
+          "nothing appeared behind the link");
 }

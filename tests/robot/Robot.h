@@ -131,6 +131,10 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
+// The executable name of the parent of the first process named exeName
+// (case ignored); "" when there is none or its parent has ended.
+std::string ParentProcessName(const char *exeName);
+
 // The full paths of the modules (the executable and its DLLs) that the
 // process has loaded; empty when they cannot be listed.
 std::vector<std::string> ProcessModules(DWORD pid);
@@ -257,8 +261,16 @@ bool WriteBytes(const std::string &path, const std::string &bytes);
 bool FileExists(const std::string &path);       // a file (not a directory)
 bool DirectoryExists(const std::string &path);
 bool MakeDirectories(const std::string &path);  // with all missing parents
-// Removes a file or a directory tree (read-only attributes cleared first).
+// Removes a file or a directory tree (read-only attributes cleared first);
+// a link in it is left alone, never followed.
 void RemoveTree(const std::string &path);
+// Plants a link at link to the folder target: a Unix symbolic link made by
+// ln (Wine's CreateSymbolicLinkA makes nothing), which Wine shows as a
+// reparse point. The scenario's clean-up removes it. True when it is there.
+bool PlantFolderLink(const std::string &link, const std::string &target);
+// The access list of a file or folder in the security descriptor definition
+// language ("D:P(A;OICI;FA;;;BA)..."); "" when it cannot be read.
+std::string AccessList(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).
 std::string ShellFolder(int csidl);

@@ -1,6 +1,7 @@
 // Files, directories and shell folders for laying out and checking state.
 #include "Robot.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 namespace robot {
@@ -68,6 +69,8 @@ void RemoveTree(const std::string &path)
     if (a == INVALID_FILE_ATTRIBUTES)
         return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT)
+        return;   // Wine's RemoveDirectoryA would remove the link's target
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileA(path.c_str());
         return;
@@ -83,6 +86,44 @@ void RemoveTree(const std::string &path)
         FindClose(search);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+bool PlantFolderLink(const std::string &link, const std::string &target)
+{
+    typedef char *(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                   "wine_get_unix_file_name");
+    auto unix = [toUnix](const std::string &path) {
+        std::wstring wide(path.begin(), path.end());   // the scenarios' paths are ASCII
+        char *mapped = toUnix ? toUnix(wide.c_str()) : nullptr;
+        return "\"" + std::string(mapped ? mapped : "") + "\"";
+    };
+    auto attributes = [link]() { return GetFileAttributesA(link.c_str()); };
+    std::string from = unix(link);
+    // Wine starts a Unix program, but hands back no process to wait for.
+    AtEnd([=]() {
+        Start("/bin/rm -f " + from);
+        WaitUntil([=]() { return attributes() == INVALID_FILE_ATTRIBUTES; }, 10000);
+    });
+    Start("/bin/ln -sfn " + unix(target) + " " + from);
+    return WaitUntil([=]() {
+        DWORD a = attributes();
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    }, 10000);
+}
+
+std::string AccessList(const std::string &path)
+{
+    char descriptor[4096], *text = nullptr;
+    DWORD needed = 0;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor,
+                          &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "";
+    std::string list = text;
+    LocalFree(text);
+    return list;
 }
 
 std::string TempDirectory()

@@ -66,6 +66,24 @@ bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
     return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
 }
 
+std::string ParentProcessName(const char *exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return "";
+    std::map<DWORD, std::string> names;
+    DWORD parent = 0;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        names[entry.th32ProcessID] = entry.szExeFile;
+        if (!parent && !lstrcmpiA(entry.szExeFile, exeName))
+            parent = entry.th32ParentProcessID;
+    }
+    CloseHandle(snapshot);
+    return parent && names.count(parent) ? names[parent] : "";
+}
+
 std::vector<std::string> ProcessModules(DWORD pid)
 {
     std::vector<std::string> modules;

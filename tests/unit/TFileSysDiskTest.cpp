@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
+#include <vector>
 #include "FileSysTesting.h"
 #include "PathText.h"
+#include "ProgramFolder.h"
 #include "Scratch.h"
 
 namespace {
@@ -84,6 +86,32 @@ TEST(TFileSysCreateDirectoryPath, SingleRelativeComponentIsMadeInTheCurrentDirec
     EXPECT_FALSE(s.Exists("C"));
 }
 #endif
+
+// Each row lays out folders (a file where the name begins with "*") and
+// names the system's program folder; the search for "prog*" takes only that
+// folder, whatever the directory order.
+TEST(FindProgramFolder, TakesOnlyTheSystemsProgramFolder)
+{
+    struct Row {
+        std::vector<const char *> entries;
+        const char *system, *taken;
+    } rows[] = {{{"Prog0", "progA", "Program Files", "Program Files0"}, "Program Files", "Program Files"},
+                {{"Programme"}, "PROGRAMME\\", "Programme"},
+                {{"Prog0"}, "Program Files", 0},
+                {{"*Program Files"}, "Program Files", 0}};
+    for (const Row &row : rows) {
+        Scratch s;
+        for (const char *entry : row.entries)
+            entry[0] == '*' ? s.Write(entry + 1, "") : s.MakeDir(entry);
+        std::string system = s.Path(row.system);
+        const char *folders[] = {"", system.c_str()};
+        char folder[MAX_PATH] = "";
+        EXPECT_EQ(row.taken ? 1 : 0, FindProgramFolder(s.Path("prog*").c_str(), folders, 2, folder,
+                                                        sizeof folder)) << row.entries[0];
+        if (row.taken)
+            EXPECT_EQ(s.Path(row.taken), std::string(folder));
+    }
+}
 
 TEST(TFileSysPathExists, PathsAndDrives)
 {

@@ -169,6 +169,15 @@ TEST_F(Shell, CreateShellLinkReplacesAFileWithALinkOfTargetAndDescriptionOnly)
     std::string second = scratch.Path("Help.lnk");
     EXPECT_EQ(S_OK, fs.CreateShellLink(target.c_str(), second.c_str(), "Help"));
     EXPECT_EQ("Help", ReadLink(second).description);
+
+    // A name planted as a hard link to a file elsewhere: the link replaces
+    // the name, and that file keeps its bytes.
+    std::string victim = scratch.Path("victim.txt");
+    WriteAll(victim, "keep me");
+    DeleteFileA(second.c_str());
+    ASSERT_TRUE(CreateHardLinkA(second.c_str(), victim.c_str(), NULL));
+    EXPECT_EQ(S_OK, fs.CreateShellLink(target.c_str(), second.c_str(), "Help"));
+    EXPECT_EQ("keep me", ReadAll(victim));
 }
 
 TEST_F(Shell, CreateShellLinkIntoAMissingDirectoryReportsFailure)
