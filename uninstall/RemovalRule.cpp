@@ -52,10 +52,13 @@ static int SameStart(const char *a, const char *b, unsigned length)
     return 1;
 }
 
-// Length of folder without its trailing separators; 0 for none.
+// Length of folder without its trailing separators; 0 for none, and for one
+// longer than a path can be (only part of it would be compared).
 static unsigned FolderLength(const char *folder)
 {
     unsigned length = LengthBounded(folder ? folder : "", FS_PATH_LENGTH + 1);
+    if (length > FS_PATH_LENGTH)
+        return 0;
     while (length > 0 && folder[length - 1] == '\\')
         length--;
     return length;
@@ -94,7 +97,7 @@ RemovalKind ListedItemKind(const char *line, const RemovalPlaces &places)
     const char *own = places.ownDirectory ? places.ownDirectory : "";
     unsigned ownLength = LengthBounded(own, FS_PATH_LENGTH + 1);
 
-    if (ownLength > 0 && own[ownLength - 1] == '\\' &&
+    if (ownLength > 0 && ownLength <= FS_PATH_LENGTH && own[ownLength - 1] == '\\' &&
         IsPlainFullPath(own, ownLength == 3 ? ownLength : ownLength - 1, 1)) {
         for (const char *const *name = ownFileNames; *name; name++)
             if (IsItemOf(line, length, own, FolderLength(own), *name))

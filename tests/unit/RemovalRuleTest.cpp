@@ -1,6 +1,7 @@
 // What the uninstaller may remove from its list: each row names the attack or
 // the item of a real installation that it stands for.
 #include <gtest/gtest.h>
+#include <string>
 #include "RemovalRule.h"
 
 namespace {
@@ -86,6 +87,9 @@ TEST(RemovalRule, DependsOnWhereTheUninstallerRuns)
     EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0.lnk", {"", "", ""}));
     EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0\\Help.lnk", {OWN, "", ""}));
     EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Veltrano 1.0", {OWN, nullptr, nullptr}));
+    // A directory longer than a path can be is not cut to fit.
+    std::string longer = std::string("C:\\Program Files\\") + std::string(243, 'x') + "\\y\\";
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Program Files", {longer.c_str(), "", ""}));
     // From a UNC or relative directory no own file can be named.
     EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"\\\\server\\share\\", "", ""}));
     EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"C:", "", ""}));
