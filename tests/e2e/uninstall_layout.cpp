@@ -1,7 +1,6 @@
 // Laying out an installation and running the uninstaller over it.
 #include "uninstall_layout.h"
 
-#include <aclapi.h>
 #include <sddl.h>
 #include <shlobj.h>
 
@@ -70,17 +69,9 @@ static std::string UserSid()
 bool BatchFolderPrivate(std::string *dacl)
 {
     std::vector<std::string> folders = BatchFolders();
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    char *text = nullptr;
-    *dacl = "<unreadable>";
-    if (!folders.empty() &&
-        GetNamedSecurityInfoA(folders[0].c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
-        ConvertSecurityDescriptorToStringSecurityDescriptorA(
-            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
-        *dacl = text;
-    LocalFree(text);
-    LocalFree(descriptor);
+    *dacl = folders.empty() ? "" : AccessList(folders[0]);
+    if (dacl->empty())
+        *dacl = "<unreadable>";
     // "D:" or "D:P", then one "(type;flags;rights;;;sid)" per entry.
     size_t at = dacl->find('(');
     if (dacl->compare(0, 2, "D:") != 0 || at == std::string::npos)

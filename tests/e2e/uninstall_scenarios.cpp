@@ -369,10 +369,14 @@ ROBOT_SCENARIO(copy_outside_its_installation)
 
 ROBOT_SCENARIO(items_behind_a_link_stay)
 {
-    // C:\e2e_links\linked is a link to this scenario's root (made by the
-    // test's fixture): what is reached through it is the same folder.
+    // C:\e2e_links\linked is a link to this scenario's root: what is
+    // reached through it is the same folder.
+    const std::string root = "C:\\e2e_uninstall\\items_behind_a_link_stay";
     const std::string linked = "C:\\e2e_links\\linked";
     const char *const shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    REQUIRE(MakeDirectories(root) && MakeDirectories("C:\\e2e_links") &&
+                PlantFolderLink(linked, root),
+            "%s is a link to %s", linked.c_str(), root.c_str());
     LayoutOptions options;
     options.programsFolder = linked + "\\Programs";
     Installation in = LayOut("items_behind_a_link_stay", options);
