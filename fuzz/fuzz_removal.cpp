@@ -14,7 +14,7 @@ namespace {
 
 const char *const installedNames[] = {
 #define PAYLOAD_FILE(identifier, fileName) fileName,
-#include "Payload.inc"
+#include "product/Payload.inc"
 #undef PAYLOAD_FILE
     "Pellino.exe.ini"};
 

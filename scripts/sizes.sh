@@ -11,7 +11,7 @@ while read -r name; do
   file="$top/app/docs/$name"
   [ -f "$file" ] || file="$build/payload/$name"
   payload=$((payload + $(stat -c %s "$file")))
-done < <(sed -n 's/^PAYLOAD_FILE([0-9]*, "\([^"]*\)").*/\1/p' "$top/setup/resources/Payload.inc")
+done < <(sed -n 's/^PAYLOAD_FILE([0-9]*, "\([^"]*\)").*/\1/p' "$top/common/product/Payload.inc")
 install=$(stat -c %s "$build/Install.exe")
 echo "Install.exe           $install bytes"
 echo "  payload (26 files)  $payload bytes"

@@ -26,19 +26,6 @@ static const char INTERNET_SETTINGS_KEY[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-struct PayloadFile {
-    const char *fileName;
-    WORD identifier;
-};
-
-// Every payload file in installation order, ended by identifier 0. Row 1 is
-// the application, row 3 the uninstaller.
-const PayloadFile payloadFiles[] = {
-#define PAYLOAD_FILE(identifier, fileName) {fileName, identifier},
-#include "resources/Payload.inc"
-#undef PAYLOAD_FILE
-    {"", 0}};
-
 // The longest of the payload's file names and the settings file's name,
 // counted when the program is built.
 static constexpr unsigned LongestName()
@@ -46,26 +33,11 @@ static constexpr unsigned LongestName()
     unsigned longest = sizeof SETTINGS_FILE_NAME - 1;
 #define PAYLOAD_FILE(identifier, fileName) \
     longest = sizeof fileName - 1 > longest ? sizeof fileName - 1 : longest;
-#include "resources/Payload.inc"
+#include "product/Payload.inc"
 #undef PAYLOAD_FILE
     return longest;
 }
 static constexpr unsigned LONGEST_NAME = LongestName();
-
-struct GroupShortcut {
-    const char *linkName;
-    const char *target;   // file in the installation directory
-};
-
-// The shortcuts of the program group, ended by an empty link name.
-const GroupShortcut groupShortcuts[] = {
-#define GROUP_SHORTCUT(linkName, target) {linkName, target},
-#include "resources/GroupShortcuts.inc"
-#undef GROUP_SHORTCUT
-    {"", ""}};
-
-#define APPLICATION_ROW 0
-#define UNINSTALLER_ROW 2
 
 // 1 when path names a place of a drive on its own ("D", "D:", "D:\..."); a
 // relative path would depend on the setup program's current directory, and

@@ -5,10 +5,7 @@
 #ifndef VELTRANO_SETUPSTATE_H
 #define VELTRANO_SETUPSTATE_H
 
-#define PRODUCT_TITLE "Veltrano 1.0"
-#define PRODUCT_NAME "Veltrano"
-#define PRODUCT_VERSION "1.0"
-#define SETTINGS_FILE_NAME "Pellino.exe.ini"
+#include "Product.h"
 
 // Added to every string identifier and to the templates of pages 2 and 5.
 #define LANGUAGE_GERMAN 0

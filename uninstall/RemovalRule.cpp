@@ -76,15 +76,9 @@ static int IsItemOf(const char *path, unsigned length, const char *folder, unsig
 
 const char *const ownFileNames[] = {
 #define PAYLOAD_FILE(identifier, fileName) fileName,
-#include "Payload.inc"
+#include "product/Payload.inc"
 #undef PAYLOAD_FILE
     SETTINGS_FILE_NAME, 0};
-
-static const char *const groupLinkNames[] = {
-#define GROUP_SHORTCUT(linkName, target) linkName,
-#include "GroupShortcuts.inc"
-#undef GROUP_SHORTCUT
-    0};
 
 RemovalKind ListedItemKind(const char *line, const RemovalPlaces &places)
 {
@@ -110,9 +104,9 @@ RemovalKind ListedItemKind(const char *line, const RemovalPlaces &places)
     if (IsItemOf(line, length, places.programs, programs, GROUP_FOLDER_NAME))
         return REMOVE_GROUP_FOLDER;
     // A shortcut: its folder is the group, its name one of the group's.
-    for (const char *const *name = groupLinkNames; *name; name++)
+    for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++)
         if (parent > 0 && IsItemOf(line, parent - 1, places.programs, programs, GROUP_FOLDER_NAME) &&
-            IsItemOf(line, length, line, parent - 1, *name, ".lnk"))
+            IsItemOf(line, length, line, parent - 1, row->linkName, ".lnk"))
             return REMOVE_GROUP_LINK;
     if (IsItemOf(line, length, places.startup, FolderLength(places.startup), STARTUP_LINK_NAME))
         return REMOVE_STARTUP_LINK;

@@ -5,11 +5,7 @@
 #ifndef VELTRANO_REMOVALRULE_H
 #define VELTRANO_REMOVALRULE_H
 
-// The program group's folder, the name of the Startup shortcut to the
-// application, and the settings file in the installation directory.
-#define GROUP_FOLDER_NAME "Veltrano 1.0"
-#define STARTUP_LINK_NAME "Veltrano 1.0.lnk"
-#define SETTINGS_FILE_NAME "Pellino.exe.ini"
+#include "Product.h"
 
 enum RemovalKind {
     REMOVE_NOTHING,          // refused: the line is passed over

@@ -12,7 +12,6 @@
 extern TFileSys *installContext;
 
 // Texts and names the uninstaller works with.
-#define PRODUCT_NAME "Veltrano"
 #define DEINSTALL_SECTION "DeInstall"
 #define BATCH_FILE_NAME "del_Quorvid.bat"
 #define UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
