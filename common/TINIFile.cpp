@@ -81,6 +81,41 @@ char *TINIFile::Trim(char *text)
     return text;
 }
 
+// What one line of the file is to the reader.
+enum ProfileLine {
+    PROFILE_HEADER,    // "[name]": name is the section's name
+    PROFILE_ENTRY,     // "key=value" (with parseEntries 1): name and value
+    PROFILE_TEXT,      // any other non-blank line: name is the text
+    PROFILE_DROPPED,   // blank, a header without "]", or a line starting with "="
+};
+
+// Reads one line, cutting and trimming it in place; name and value point
+// into it. The one rule for both the file's reader and ReadsBackAsText.
+static ProfileLine ProfileReadLine(char *line, int parseEntries, char **name, char **value)
+{
+    char *open = strchr(line, '[');
+    if (open) {
+        char *close = strchr(line, ']');
+        if (!close)
+            return PROFILE_DROPPED;
+        *close = '\0';
+        *name = TINIFile::Trim(open + 1);
+        return PROFILE_HEADER;
+    }
+    line = TINIFile::Trim(line);
+    if (*line == '\0')
+        return PROFILE_DROPPED;
+    char *equals = strchr(line, '=');
+    *name = line;
+    if (!equals || parseEntries != 1)
+        return PROFILE_TEXT;
+    if (equals == line)
+        return PROFILE_DROPPED;
+    *equals = '\0';
+    *value = TINIFile::Trim(equals + 1);
+    return PROFILE_ENTRY;
+}
+
 // Reads the file line by line: "[name]" starts a section, "key=value" adds
 // an entry to it, any other non-empty line a text line. Lines in front of
 // the first section, headers without "]" and lines starting with "=" are
@@ -93,38 +128,31 @@ void TINIFile::Load(int parseEntries)
     section *current = 0;
     while (!file.Eof()) {
         THeapString copy(file.ReadLine());
-        char *line = copy.Writable();
-        char *open = strchr(line, '[');
-        if (open) {
-            char *close = strchr(line, ']');
-            if (!close)
-                continue;
-            *close = '\0';
-            current = new section(Trim(open + 1));
+        char *name = 0, *value = 0;
+        ProfileLine kind = ProfileReadLine(copy.Writable(), parseEntries, &name, &value);
+        if (kind == PROFILE_HEADER) {
+            current = new section(name);
             InsertSection(current);
-            continue;
-        }
-        if (!current)
-            continue;
-        line = Trim(line);
-        if (*line == '\0')
-            continue;
-        char *equals = strchr(line, '=');
-        if (equals && parseEntries == 1) {
-            if (equals == line)
-                continue;
-            *equals = '\0';
-            ProfileInsertEntry(current, new entry(line, Trim(equals + 1)));
-        } else {
-            current->texts.Append(new rtext(line));
+        } else if (current && kind == PROFILE_ENTRY) {
+            ProfileInsertEntry(current, new entry(name, value));
+        } else if (current && kind == PROFILE_TEXT) {
+            current->texts.Append(new rtext(name));
         }
     }
 }
 
-// Writes text as part of one line. A line break inside a name or value (a
-// text copied from elsewhere, such as the user's proxy setting) would end the
-// line and start another, and so could add sections or list lines; each CR
-// and LF is written as a blank instead.
+// Turns each CR and LF of text into a blank, in place. A line break inside
+// a name or value (a text copied from elsewhere, such as the user's proxy
+// setting) would end the line and start another, and so could add sections
+// or list lines.
+static void ProfileInLine(char *text)
+{
+    for (char *c = text; *c; c++)
+        if (*c == '\r' || *c == '\n')
+            *c = ' ';
+}
+
+// Writes text as part of one line (ProfileInLine).
 static void WriteInLine(FileIO &file, const char *text)
 {
     const char *c = text;
@@ -135,10 +163,17 @@ static void WriteInLine(FileIO &file, const char *text)
         return;
     }
     THeapString copy(text);
-    for (char *c = copy.Writable(); *c; c++)
-        if (*c == '\r' || *c == '\n')
-            *c = ' ';
+    ProfileInLine(copy.Writable());
     file << copy.Chars();
+}
+
+int TINIFile::ReadsBackAsText(const char *text)
+{
+    THeapString copy(text);
+    ProfileInLine(copy.Writable());
+    char *name = 0, *value = 0;
+    return ProfileReadLine(copy.Writable(), 1, &name, &value) == PROFILE_TEXT &&
+           strcmp(name, text ? text : "") == 0;
 }
 
 // Writes every section, its entries with a value and its text lines, then

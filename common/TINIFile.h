@@ -107,14 +107,20 @@ public:
     // Name of the section at index in name order, "Falscher Index" beyond.
     const char *SectionName(unsigned index);
     void SetModified() { modified = 1; }
+
+    // 1 when text, saved as a text line of a section, is read back (with
+    // parseEntries 1) as that same text line, byte for byte; 0 when the
+    // reader would take it for a header or an entry, drop it, trim it or
+    // find it changed by the writer (a line break).
+    static int ReadsBackAsText(const char *text);
+    // Cuts blanks from both ends of text in place; returns its first
+    // non-blank character.
+    static char *Trim(char *text);
     void ClearModified() { modified = 0; }
 
 protected:
     // The section of that name (case ignored), or null; "" is never found.
     section *FindSection(const char *name);
-    // Cuts blanks from both ends of text in place; returns its first
-    // non-blank character.
-    static char *Trim(char *text);
 
 private:
     void Load(int parseEntries);

@@ -254,3 +254,26 @@ TEST(TINIFileFormat, LongLineComesBackInPieces)
     EXPECT_EQ(std::string(2047, 'q'), ini.GetText("S", 0));
     EXPECT_EQ(std::string(953, 'q'), ini.GetText("S", 1));
 }
+
+// ReadsBackAsText answers what a real save and load of the line give.
+TEST(TINIFileFormat, ReadsBackAsTextAgreesWithSaveAndLoad)
+{
+    const char *const texts[] = {
+        "C:\\Program Files\\Veltrano\\Pellino.exe", "C:\\Tools\\A=B\\Veltrano",
+        "C:\\Tools\\[x\\Veltrano", "C:\\Tools\\x]\\Veltrano", "C:\\[x]\\y", " C:\\lead",
+        "C:\\trail ", "line\nbreak", "=C:\\x", "", "\xE4\xF6\xFC\\\xE8\xA1\xA8\\x",
+    };
+    for (const char *text : texts) {
+        Scratch s;
+        {
+            TINIFile ini(s.Path("p.ini").c_str(), 1);
+            ini.PutText("DeInstall", text, 0x7FFFFFFF);
+        }
+        TINIFile again(s.Path("p.ini").c_str(), 1);
+        bool same = again.TextCount("DeInstall") == 1 &&
+                    std::string(again.GetText("DeInstall", 0)) == text &&
+                    again.SectionCount() == 1;
+        EXPECT_EQ(same ? 1 : 0, TINIFile::ReadsBackAsText(text)) << "text: " << text;
+    }
+    EXPECT_EQ(0, TINIFile::ReadsBackAsText(nullptr));
+}
