@@ -1,7 +1,10 @@
-// The installation itself: payload files, program group and shortcuts,
-// uninstall entry, the application's settings file with the list of what
-// the uninstaller removes, the completion message and the launch. It runs
-// in one go, nothing is undone, and a step that fails does not stop the next.
+// The installation itself: payload files, program group and shortcuts, the
+// application's settings file with the list of what the uninstaller
+// removes, the uninstall entry, the completion message and the launch. It
+// runs in one go and a step that fails does not stop the next, but nothing
+// is left that no uninstaller could remove: no shortcut without the
+// directory, no entry without its uninstaller and list. Also the checks
+// the options page makes before it lets the installation start.
 #include <windows.h>
 #include <shellapi.h>
 #include "SetupState.h"
@@ -11,6 +14,7 @@
 #include "ShellFolders.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
+#include "PathText.h"
 
 #define PATH_SIZE (FS_PATH_LENGTH + 1)
 #define MESSAGE_SIZE 256
@@ -24,7 +28,7 @@ static const char DEINSTALL[] = "DeInstall";
 static const char SETTINGS[] = "Settings";
 static const char INTERNET_SETTINGS_KEY[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+#define UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 
 // The longest of the payload's file names and the settings file's name,
 // counted when the program is built.
@@ -86,15 +90,41 @@ static unsigned DriveFolder(char *folder, const char *path)
     return length;
 }
 
+// Why folder (cut to its existing part) is not reached as written: a link
+// (junction, mount point, symbolic link) in one of its components, or a
+// short 8.3 name that the platform turns into the long one; whatever else
+// leads elsewhere (a drive whose root is a mount point) counts as a link.
+static int DetourReason(char *folder)
+{
+    unsigned length = lstrlenA(folder);
+    for (unsigned i = 3; i <= length; i++) {
+        if (i < length && folder[i] != '\\')
+            continue;
+        char kept = folder[i];
+        folder[i] = '\0';
+        DWORD attributes = GetFileAttributesA(folder);
+        folder[i] = kept;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return STR_PATH_LINK;
+    }
+    char longPath[PATH_SIZE];
+    DWORD n = GetLongPathNameA(folder, longPath, PATH_SIZE);
+    return n && n < PATH_SIZE && !SameFolderText(longPath, folder) ? STR_PATH_SHORT_NAME
+                                                                    : STR_PATH_LINK;
+}
+
 // The installation directory path as DriveFolder makes it, in folder, and
 // its length; 0 when it is none, or when the part of it that exists (up to
 // the last existing folder above the first missing one; the root when only
 // that is left) is not reached without a link in any component. existing
-// receives the length of that part.
-static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existing)
+// receives the length of that part, reason (when given) why it was refused.
+static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existing,
+                               int *reason = 0)
 {
     unsigned length = DriveFolder(folder, path);
     *existing = 3;
+    if (reason)
+        *reason = length ? 0 : STR_PATH_NOT_ON_DRIVE;
     for (unsigned i = 4; length && i <= length; i++) {
         if (i < length && folder[i] != '\\')
             continue;
@@ -109,26 +139,64 @@ static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existin
     char kept = folder[*existing];
     folder[*existing] = '\0';
     int direct = length && FolderReachedWithoutLink(folder);
+    if (length && !direct && reason)
+        *reason = DetourReason(folder);
     folder[*existing] = kept;
     return direct ? length : 0;
 }
 
-// 1 when path is rooted (above) and every path the installation builds from
-// it (a separator or ":\", then the longest payload or settings file name;
-// the uninstaller's path in quotes) still fits into a path buffer; and when
-// what exists of it is reached without a link in any component, since the
-// installation would otherwise write wherever the link points.
-int InstallPathUsable(const char *path)
+// 1 when every line that an installation into path lists for removal (the
+// folders it may create above the directory, its files) reads back from the
+// settings file as itself: a path with "=" or "[" would come back as an
+// entry or a header, and the uninstaller would never see it.
+static int ListedLinesReadBack(const char *path, char *folder)
+{
+    TBuffer line(PATH_SIZE);
+    for (const PayloadFile *row = payloadFiles;; row++) {
+        const char *name = row->identifier ? row->fileName : SETTINGS_FILE_NAME;
+        if (!JoinPath(line, path, name) || !TINIFile::ReadsBackAsText(line))
+            return 0;
+        if (!row->identifier)
+            break;
+    }
+    unsigned length = lstrlenA(folder);
+    for (unsigned i = 4; i <= length; i++) {
+        if (i < length && folder[i] != '\\')
+            continue;
+        CopyBounded(line, folder, i + 1);
+        if (!TINIFile::ReadsBackAsText(line))
+            return 0;
+    }
+    return 1;
+}
+
+// 0 when path can be installed into, else the string base of the reason:
+// it must be rooted (above), not a network path (what it reaches cannot be
+// checked for links), short enough that every path the installation builds
+// from it (a separator or ":\", then the longest payload or settings file
+// name; the uninstaller's path in quotes) fits into a path buffer, listable
+// (ListedLinesReadBack), and what exists of it reached without a link in
+// any component, since the installation would otherwise write wherever the
+// link points.
+int InstallPathProblem(const char *path)
 {
     unsigned length = LengthBounded(path, INSTALL_PATH_SIZE);
+    if (length >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]))
+        return STR_PATH_NETWORK;
     if (length == 0 || !IsRootedPath(path, length))
-        return 0;
+        return STR_PATH_NOT_ON_DRIVE;
     const unsigned separator = 2, quotes = 2;
     if (length + separator + LONGEST_NAME + quotes > FS_PATH_LENGTH)
-        return 0;
+        return STR_PATH_TOO_LONG;
     char folder[PATH_SIZE];
+    if (!DriveFolder(folder, path))
+        return STR_PATH_NOT_ON_DRIVE;
+    if (!ListedLinesReadBack(path, folder))
+        return STR_PATH_CHARACTERS;
     unsigned existing;
-    return LinkFreeFolder(folder, path, &existing) != 0;
+    int reason;
+    LinkFreeFolder(folder, path, &existing, &reason);
+    return reason;
 }
 
 // What could not be written: the first few names, one a line, and the count.
@@ -150,9 +218,116 @@ static void Note(Failures *failures, int done, const char *name)
     failures->count++;
 }
 
+// Appends to text (size characters) the names noted in failures, and "+n"
+// for those beyond the first few.
+static void AppendNames(char *text, unsigned size, const Failures &failures)
+{
+    AppendBounded(text, "\n\n", size);
+    AppendBounded(text, failures.names, size);
+    if (failures.count > FAILURES_NAMED) {
+        char more[16] = "\n+";
+        char digits[12];
+        char *digit = digits + sizeof digits - 1;   // written backwards from the end
+        *digit = '\0';
+        for (unsigned rest = failures.count - FAILURES_NAMED; rest; rest /= 10)
+            *--digit = (char)('0' + rest % 10);
+        AppendBounded(more, digit, sizeof more);
+        AppendBounded(text, more, size);
+    }
+}
+
 static void ListForRemoval(TINIFile *profile, const char *path)
 {
     profile->PutText(DEINSTALL, path, APPEND_AT_END);
+}
+
+// 1 when section "DeInstall" of profile holds path (case ignored).
+static int Listed(TINIFile *profile, const char *path)
+{
+    unsigned count = profile->TextCount(DEINSTALL);
+    for (unsigned i = 0; i < count; i++)
+        if (SamePathText(profile->GetText(DEINSTALL, i), path))
+            return 1;
+    return 0;
+}
+
+// Reads the settings file in directory without ever writing it back.
+static TINIFile *ReadSettings(const char *directory, char *path)
+{
+    JoinPath(path, directory, SETTINGS_FILE_NAME);
+    return new TINIFile(path, 1);
+}
+
+static void CloseUnchanged(TINIFile *profile)
+{
+    profile->ClearModified();
+    delete profile;
+}
+
+int ConfirmReplacingFiles(HWND owner)
+{
+    TBuffer path(PATH_SIZE);
+    TINIFile *profile = ReadSettings(installPath, path);
+    Failures foreign;
+    ZeroMemory(&foreign, sizeof foreign);
+    for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
+        JoinPath(path, installPath, row->fileName);
+        DWORD attributes = GetFileAttributesA(path);
+        Note(&foreign,
+             attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+                 Listed(profile, path),
+             row->fileName);
+    }
+    CloseUnchanged(profile);
+    if (!foreign.count)
+        return 1;
+    const unsigned size = 2 * MESSAGE_SIZE + 4 + FAILURE_NAMES_SIZE + 16;
+    TBuffer text(size);
+    TBuffer caption(MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_REPLACE_TEXT + languageOffset, text, MESSAGE_SIZE);
+    AppendNames(text, size, foreign);
+    AppendBounded(text, "\n\n", size);
+    LoadStringA(appInstance, STR_REPLACE_QUESTION + languageOffset, caption, MESSAGE_SIZE);
+    AppendBounded(text, caption, size);
+    LoadStringA(appInstance, STR_REPLACE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
+    return MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+int FindInstallation(char *directory)
+{
+    HKEY key;
+    TBuffer command(REGISTRY_TEXT_SIZE);
+    int found = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY "\\" PRODUCT_NAME, 0, KEY_READ,
+                              &key) == ERROR_SUCCESS;
+    if (found) {
+        found = QueryRegistryText(key, "UninstallString", command);
+        RegCloseKey(key);
+    }
+    // "X:\...\_purgel.exe" in quotes: the folder is what stands before the
+    // last separator (a drive's root keeps its own).
+    char *uninstaller = command.data;
+    unsigned length = LengthBounded(uninstaller, REGISTRY_TEXT_SIZE);
+    if (!found || length < 2 || uninstaller[0] != '"' || uninstaller[length - 1] != '"')
+        return 0;
+    uninstaller[length - 1] = '\0';
+    uninstaller++;
+    char *name = uninstaller + length - 2;
+    while (name > uninstaller && name[-1] != '\\')
+        name--;
+    if (name - uninstaller < 3 || name - uninstaller > FS_PATH_LENGTH ||
+        !SamePathText(name, payloadFiles[UNINSTALLER_ROW].fileName))
+        return 0;
+    CopyBounded(directory, uninstaller, name - uninstaller == 3 ? 4 : name - uninstaller);
+    DWORD attributes = GetFileAttributesA(uninstaller);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        InstallPathProblem(directory))
+        return 0;
+    // Ours: its settings file lists that very uninstaller.
+    TBuffer path(PATH_SIZE);
+    TINIFile *profile = ReadSettings(directory, path);
+    found = Listed(profile, uninstaller);
+    CloseUnchanged(profile);
+    return found;
 }
 
 int QueryRegistryText(HKEY key, const char *name, char *text)
@@ -210,7 +385,12 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
     TBuffer target(PATH_SIZE);
     if (!JoinPath(group, programs, PRODUCT_TITLE))
         return;
-    int linkFree = FolderReachedWithoutLink(programs);
+    // A group whose folder or shortcuts the list could not name would stay
+    // for ever: it is treated like one behind a link.
+    int linkFree = FolderReachedWithoutLink(programs) && TINIFile::ReadsBackAsText(group);
+    for (const GroupShortcut *row = groupShortcuts; linkFree && row->linkName[0]; row++)
+        linkFree = JoinPath(link, group, row->linkName) && AppendBounded(link, ".lnk", PATH_SIZE) &&
+                   TINIFile::ReadsBackAsText(link);
     if (linkFree) {
         installContext->CreateDirectoryPath(group);
         linkFree = FolderReachedWithoutLink(group);
@@ -353,9 +533,9 @@ static void CloseRunningApplication(const char *application)
 // The last message: the completion message, or, when anything could not be
 // written, a warning that names the first few items and counts the rest
 // ("+4").
-static void ShowEnd(const Failures &failures)
+static void ShowEnd(const Failures &failures, int registered)
 {
-    const unsigned size = MESSAGE_SIZE + 2 + FAILURE_NAMES_SIZE + 16;
+    const unsigned size = 2 * MESSAGE_SIZE + 4 + FAILURE_NAMES_SIZE + 16;
     TBuffer text(size);
     TBuffer caption(MESSAGE_SIZE);
     int incomplete = failures.count != 0;
@@ -364,19 +544,14 @@ static void ShowEnd(const Failures &failures)
     LoadStringA(appInstance,
                 (incomplete ? STR_INCOMPLETE_CAPTION : STR_DONE_CAPTION) + languageOffset, caption,
                 MESSAGE_SIZE);
-    if (incomplete) {
+    if (incomplete)
+        AppendNames(text, size, failures);
+    if (incomplete && !registered) {
         AppendBounded(text, "\n\n", size);
-        AppendBounded(text, failures.names, size);
-        if (failures.count > FAILURES_NAMED) {
-            char more[16] = "\n+";
-            char digits[12];
-            char *digit = digits + sizeof digits - 1;   // written backwards from the end
-            *digit = '\0';
-            for (unsigned rest = failures.count - FAILURES_NAMED; rest; rest /= 10)
-                *--digit = (char)('0' + rest % 10);
-            AppendBounded(more, digit, sizeof more);
-            AppendBounded(text, more, size);
-        }
+        unsigned length = lstrlenA(text);
+        if (length < size)
+            LoadStringA(appInstance, STR_NOT_REGISTERED + languageOffset, text + length,
+                        size - length);
     }
     MessageBoxA(NULL, text, caption, MB_OK | (incomplete ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
@@ -400,7 +575,7 @@ void RunInstallation(HWND window)
 
     JoinPath(application, installPath, payloadFiles[APPLICATION_ROW].fileName);
     CloseRunningApplication(application);
-    int applicationWritten = 1;
+    int applicationWritten = 1, uninstallerWritten = 1;
     for (const PayloadFile *row = payloadFiles; row->identifier; row++) {
         JoinPath(path, installPath, row->fileName);
         int written =
@@ -408,22 +583,27 @@ void RunInstallation(HWND window)
         Note(&failures, written, row->fileName);
         if (row == &payloadFiles[APPLICATION_ROW])
             applicationWritten = written;
+        if (row == &payloadFiles[UNINSTALLER_ROW])
+            uninstallerWritten = written;
         ListForRemoval(profile, path);
     }
     JoinPath(path, installPath, "pellino.exe.ini");
     ListForRemoval(profile, path);
 
     // Without a Programs (or Startup) folder there is nowhere to put the
-    // group (or the start-up shortcut): that step is left out.
+    // group (or the start-up shortcut): that step is left out. Without the
+    // installation directory there is nothing for shortcuts to point at,
+    // and nothing that could ever remove them.
     FindShellFolders(programs, startup);
-    if (createProgramGroup == 1 && programs[0])
+    if (direct && createProgramGroup == 1 && programs[0])
         CreateProgramGroup(profile, programs, &failures);
     // The start-up shortcut is listed too: left behind, it would try to start
     // a program that is gone at every logon. A Startup folder reached through
-    // a link gets no shortcut, and it is named as not written.
-    if (startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
+    // a link, or one the list cannot name, gets no shortcut, and it is named
+    // as not written.
+    if (direct && startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
-        int linkFree = FolderReachedWithoutLink(startup);
+        int linkFree = FolderReachedWithoutLink(startup) && TINIFile::ReadsBackAsText(path);
         if (linkFree)
             ListForRemoval(profile, path);
         Note(&failures,
@@ -432,22 +612,27 @@ void RunInstallation(HWND window)
              path);
     }
 
-    // An uninstaller registered there would be run by an administrator from
-    // wherever the link points.
-    if (!direct || !WriteUninstallEntry()) {
-        LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, path, PATH_SIZE);
-        Note(&failures, 0, path);
-    }
     CopyBounded(path, installPath, PATH_SIZE);
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
     profile->SetValue(SETTINGS, "DefaultPage", path.data);
     CopyInternetSettings(profile);
     if (!direct)
         profile->ClearModified();
-    Note(&failures, direct && profile->Save(), SETTINGS_FILE_NAME);
+    int listWritten = direct && profile->Save();
+    Note(&failures, listWritten, SETTINGS_FILE_NAME);
     delete profile;
 
-    ShowEnd(failures);
+    // Registered last, and only with its uninstaller and its list in place:
+    // every entry in the list of installed software can then remove what it
+    // stands for. An uninstaller registered in a directory reached through a
+    // link would be run by an administrator from wherever the link points.
+    int registered = direct && uninstallerWritten && listWritten && WriteUninstallEntry();
+    if (!registered) {
+        LoadStringA(appInstance, STR_UNINSTALL_ENTRY + languageOffset, path, PATH_SIZE);
+        Note(&failures, 0, path);
+    }
+
+    ShowEnd(failures, registered);
     if (startAfterInstall == 1 && applicationWritten) {
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.

@@ -46,6 +46,20 @@
 #define STR_INCOMPLETE_TEXT 7      // the warning that replaces the completion message
 #define STR_INCOMPLETE_CAPTION 8
 #define STR_UNINSTALL_ENTRY 9      // the name of the uninstall entry in that warning
+// Why the options page refuses a path, in a box with this caption.
+#define STR_PATH_NOT_ON_DRIVE 10
+#define STR_PATH_NETWORK 11
+#define STR_PATH_SHORT_NAME 12
+#define STR_PATH_LINK 13
+#define STR_PATH_CHARACTERS 14
+#define STR_PATH_TOO_LONG 15
+#define STR_PATH_CAPTION 16
+// The question before files of the same names as ours are replaced.
+#define STR_REPLACE_TEXT 17
+#define STR_REPLACE_QUESTION 18
+#define STR_REPLACE_CAPTION 19
+// The warning's last line when no uninstall entry was written.
+#define STR_NOT_REGISTERED 20
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1
@@ -85,10 +99,22 @@ int QueryRegistryText(HKEY key, const char *name, char *text);
 // logged on; 1 when the shell took the request, 0 when none answered.
 int StartThroughDesktop(const char *file, const char *directory);
 
-// 1 when path can be installed into: a folder of a drive, short enough that
-// every path the installation builds from it fits into a path buffer, and
-// what exists of it reached without a link.
-int InstallPathUsable(const char *path);
+// 0 when path can be installed into: a folder of a drive, short enough that
+// every path the installation builds from it fits into a path buffer, each
+// line it lists for removal readable back from the settings file, and what
+// exists of it reached without a link. Else the string base (STR_PATH_...)
+// that says why not.
+int InstallPathProblem(const char *path);
+// Before anything is written into installPath: when it holds files with the
+// names of payload files that its settings file does not list (files that
+// are not ours), asks owner's user, naming them, whether to replace them.
+// Returns 1 when nothing is in the way or the answer was Yes.
+int ConfirmReplacingFiles(HWND owner);
+// The directory of the installation that the uninstall entry names, into
+// directory (INSTALL_PATH_SIZE): its uninstaller exists, the settings file
+// beside it lists that uninstaller, and the options page would take the
+// path. Returns 1 when found, else 0 (directory then holds nothing useful).
+int FindInstallation(char *directory);
 #endif
 
 #endif

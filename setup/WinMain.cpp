@@ -18,12 +18,15 @@ extern const UINT programExitCode = 0;
 
 static const char MAIN_CLASS[] = "InstClass";
 
-// Proposes the installation directory in installPath: "c:\" and the first
-// directory matching c:\prog* that is one of the system's program folders
-// (the 32-bit one and, on 64-bit Windows, the native one), else the Windows
-// directory; then a separator and the product name.
+// Proposes the installation directory in installPath: the installation
+// that is there already, so that installing again updates it; else "c:\"
+// and the first directory matching c:\prog* that is one of the system's
+// program folders (the 32-bit one and, on 64-bit Windows, the native one),
+// else the Windows directory; then a separator and the product name.
 static void ProposeInstallPath()
 {
+    if (FindInstallation(installPath))
+        return;
     // A value that cannot be read stays "", which names no folder.
     char programFiles[REGISTRY_TEXT_SIZE], native[REGISTRY_TEXT_SIZE];
     programFiles[0] = native[0] = '\0';

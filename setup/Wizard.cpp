@@ -156,14 +156,22 @@ static INT_PTR EndPage(HWND page, int result)
     return TRUE;
 }
 
-// Next on the options page with a path that cannot be installed into keeps
-// the page open, with the focus in the path.
+// Next on the options page with a path that cannot be installed into says
+// why and keeps the page open, with the focus in the path; so does No to
+// replacing files that are not ours.
 static INT_PTR Next(HWND page)
 {
     if (GetDlgItem(page, IDC_PATH)) {
         TakeTypedPath(page);
-        if (!InstallPathUsable(installPath)) {
-            MessageBeep(MB_ICONHAND);
+        int problem = InstallPathProblem(installPath);
+        if (problem) {
+            TBuffer text(TEXT_SIZE);
+            TBuffer caption(TEXT_SIZE);
+            LoadText(problem, text, TEXT_SIZE);
+            LoadText(STR_PATH_CAPTION, caption, TEXT_SIZE);
+            MessageBoxA(page, text, caption, MB_OK | MB_ICONWARNING);
+        }
+        if (problem || !ConfirmReplacingFiles(page)) {
             SetFocus(GetDlgItem(page, IDC_PATH));
             return TRUE;
         }

@@ -48,8 +48,10 @@ int TFileSys::ExtractResource(WORD type, WORD identifier, const char *file)
 // overwritten. Returns 1 when all bytes were written, 0 when the file could
 // not be made (also when the old one could not be deleted: read-only, or in
 // use), the resource not locked (the file then stays empty) or the write
-// fell short. Shows the wait cursor meanwhile and
-// restores the previous one. The file is made with CreateFileA rather than
+// fell short; a file cut short is deleted again (through its handle, so
+// that nothing else can take its name meanwhile), since a short program or
+// page would look installed and fail later. Shows the wait cursor meanwhile
+// and restores the previous one. The file is made with CreateFileA rather than
 // OpenFile, whose record holds only 128 characters of path: a deeper
 // installation directory would otherwise get no files at all.
 int TFileSys::WriteResource(HRSRC resource, const char *file)
@@ -57,8 +59,8 @@ int TFileSys::WriteResource(HRSRC resource, const char *file)
     HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
     int written = 0;
     DeleteFileA(file);
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                NULL);
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle != INVALID_HANDLE_VALUE) {
         DWORD size = SizeofResource(instance, resource);
         HGLOBAL loaded = LoadResource(instance, resource);
@@ -67,6 +69,10 @@ int TFileSys::WriteResource(HRSRC resource, const char *file)
         if (bytes && WriteFile(handle, bytes, size, &done, NULL) && done == size)
             written = 1;
         FreeResource(loaded);
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        if (!written)
+            SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                       sizeof disposition);
         CloseHandle(handle);
     }
     SetCursor(previous);
