@@ -90,12 +90,16 @@ static unsigned DriveFolder(char *folder, const char *path)
     return length;
 }
 
-// Why folder (cut to its existing part) is not reached as written: a link
-// (junction, mount point, symbolic link) in one of its components, or a
-// short 8.3 name that the platform turns into the long one; whatever else
-// leads elsewhere (a drive whose root is a mount point) counts as a link.
+// Why folder (cut to its existing part) is not reached as written: it is
+// a file, not a folder; a link (junction, mount point, symbolic link) in
+// one of its components; or a short 8.3 name that the platform turns into
+// the long one. Whatever else leads elsewhere (a drive whose root is a
+// mount point) counts as a link.
 static int DetourReason(char *folder)
 {
+    DWORD found = GetFileAttributesA(folder);
+    if (found != INVALID_FILE_ATTRIBUTES && !(found & FILE_ATTRIBUTE_DIRECTORY))
+        return STR_PATH_NOT_ON_DRIVE;
     unsigned length = lstrlenA(folder);
     for (unsigned i = 3; i <= length; i++) {
         if (i < length && folder[i] != '\\')

@@ -5,7 +5,7 @@ set(SETUP_SCENARIOS
     unusable_path_keeps_options_page_open english_installation
     german_installation_enter_after_typing proxy_list_without_program_group
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root
-    read_only_application_is_named deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
+    read_only_application_is_named directory_not_made_leaves_nothing deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
     registry_texts_at_their_limits install_run_and_uninstall_leaves_no_trace
     user_file_and_injected_list_line_survive shell_folders_through_a_link_get_no_shortcuts)
 add_e2e(NAME setup

@@ -253,6 +253,8 @@ HWND WalkToCompletion(const Process &installer, const Choices &choices, DWORD *e
     Click(Control(page, 1));
     page = WaitPage(installer, page);
     REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page follows the welcome page");
+    if (!choices.proposed.empty())
+        CHECK_EQ(Text(Control(page, 106)), choices.proposed);
     SetCheck(page, 107, choices.programGroup);
     if (choices.german)
         SetCheck(page, 108, choices.startWithWindows);
@@ -267,6 +269,21 @@ HWND WalkToCompletion(const Process &installer, const Choices &choices, DWORD *e
             TypePath(page, choices.path, true);
         start = GetTickCount();
         Click(Control(page, 1));
+    }
+    if (!choices.replaceQuestion.empty()) {
+        const char *question = choices.german ? "Dateien ersetzen" : "Replace files";
+        for (int answer : {IDNO, IDYES}) {
+            HWND box = WaitBox(installer, question);
+            REQUIRE(box, "the question \"%s\" appears", question);
+            CHECK_EQ(MessageBoxText(box), choices.replaceQuestion);
+            Answer(box, answer);
+            if (answer == IDNO) {
+                Sleep(500);
+                REQUIRE(IsWindow(page) && IsVisible(page), "No keeps the options page open");
+                start = GetTickCount();
+                Click(Control(page, 1));
+            }
+        }
     }
     const char *caption = choices.incomplete
                               ? (choices.german ? "Installation unvollst\xE4ndig" : "Installation incomplete")

@@ -76,6 +76,10 @@ struct Choices {
     bool enterAfterTyping = false;   // Enter right after typing, focus still in the path
     bool incomplete = false;         // the warning about failed items ends it, not the
                                      // completion message
+    std::string proposed;            // when set: the path the options page must propose
+    std::string replaceQuestion;     // when set: the text of the question before files
+                                     // not ours are replaced; No is answered first (the
+                                     // page stays), then Yes
 };
 // Walks from the first page to the completion message (or the warning):
 // language page if German, welcome, options (choices set, Next). Returns the box,

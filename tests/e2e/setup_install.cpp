@@ -187,7 +187,10 @@ ROBOT_SCENARIO(installing_twice_keeps_one_list)
     // and its file is replaced too.
     SetProxy("second:2");
     std::string otherCase = "c:\\E2E-SETUP\\TWICE";
+    // The wizard proposes the installation that is there; over it, with
+    // every file its own list names, it asks nothing.
     Process second = StartInstaller();
+    choices.proposed = directory;
     choices.path = otherCase;
     choices.startAfterInstall = 0;
     Answer(WalkToCompletion(second, choices), IDOK);
@@ -264,6 +267,11 @@ ROBOT_SCENARIO(read_only_application_is_named)
     REQUIRE(MakeDirectories(directory) && WriteBytes(application, "old") &&
                 SetFileAttributesA(application.c_str(), FILE_ATTRIBUTE_READONLY),
             "a read-only Pellino.exe waits in the directory");
+    // And two files of the user's that happen to bear payload names: they are
+    // replaced only after Yes.
+    REQUIRE(WriteBytes(Join(directory, "Readme.rtf"), "mine") &&
+                WriteBytes(Join(directory, "Index.htm"), "mine too"),
+            "the user's Readme.rtf and Index.htm");
     std::string list = AccessList(directory);
     SetProxy(nullptr);
     SetAutoDial(nullptr);
@@ -273,9 +281,15 @@ ROBOT_SCENARIO(read_only_application_is_named)
     choices.programGroup = 0;
     choices.startAfterInstall = 1;
     choices.incomplete = true;
+    choices.replaceQuestion = "The folder already holds files with the names of the program's "
+                              "files, which its installation did not write:\n\nPellino.exe\n"
+                              "Readme.rtf\nIndex.htm\n\nReplace these files?";
     HWND box = WalkToCompletion(installer, choices);
     CHECK_EQ(MessageBoxText(box),
              std::string("The installation is incomplete. Not written:\n\nPellino.exe"));
+    std::string mine;
+    CHECK(ReadBytes(Join(directory, "Readme.rtf"), &mine) && mine != "mine",
+          "after Yes the user's Readme.rtf was replaced");
     Answer(box, IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CHECK(!WaitWindow("PellinoMain", nullptr, 1000), "the application is not started");
@@ -335,6 +349,29 @@ ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
                                   {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
     CHECK(!DirectoryExists(Join(programs, "Veltrano 1.0")), "no program group");
     CHECK(!DirectoryExists("C:\\Veltrano 1.0"), "no group at a drive's root either");
+}
+
+// A directory that cannot be made (a name the file system refuses): nothing
+// is made elsewhere for it, and nothing is registered.
+ROBOT_SCENARIO(directory_not_made_leaves_nothing)
+{
+    std::string directory = std::string(BASE) + "\\No|Dir\\Veltrano";
+    CleanSlate("");
+    SetProxy(nullptr);
+    SetAutoDial(nullptr);
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.path = directory;
+    choices.incomplete = true;
+    HWND box = WalkToCompletion(installer, choices);
+    CHECK_EQ(MessageBoxText(box),
+             std::string("The installation is incomplete. Not written:\n\nPellino.exe\n"
+                         "Readme.rtf\n_purgel.exe\n+25\n\nThe installation is not registered in "
+                         "the list of installed software."));
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "no program group");
+    CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "no uninstall entry");
 }
 
 namespace {

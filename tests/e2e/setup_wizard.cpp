@@ -353,20 +353,45 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     REQUIRE(MakeDirectories(target), "the link's target is there");
     AtEnd([target]() { RemoveTree(target); });
     REQUIRE(PlantFolderLink(linked, target), "%s is a link to %s", linked.c_str(), target.c_str());
+    char shortName[MAX_PATH] = "";
+    GetShortPathNameA(target.c_str(), shortName, MAX_PATH);
+    REQUIRE(!SameIgnoringCase(shortName, target), "%s has a short name", target.c_str());
+    const std::string drive = "Please enter the full path of a folder on a drive, such as "
+                              "C:\\Programs\\Veltrano.";
+    const std::string link = "The path leads through a link (junction, mount point or symbolic "
+                             "link). Please choose a folder that is reached directly.";
+    const std::string characters = "The path holds a character that the uninstall list cannot "
+                                   "carry (=, [ or ]). Please choose another folder.";
     struct Row {
         const char *what;
-        std::string path;
-    } rows[] = {{"empty", ""},
-                {"blanks only", "   "},
-                {"no room for a file name", "C:\\" + std::string(240, 'x')},
-                {"relative", "foo"},
-                {"drive-relative", "C:foo"},
-                {"a link", linked},
-                {"below a link", linked + "\\Veltrano"}};
+        std::string path, reason;
+    } rows[] = {{"empty", "", drive},
+                {"blanks only", "   ", drive},
+                {"no room for a file name", "C:\\" + std::string(240, 'x'),
+                 "The path is too long. Please choose a shorter one."},
+                {"relative", "foo", drive},
+                {"drive-relative", "C:foo", drive},
+                {"a file's", Join(target, "file.txt") + "\\Veltrano", drive},
+                {"a network path", "\\\\localhost\\C$\\Veltrano",
+                 "A network path cannot be installed into. Please choose a folder on a drive of "
+                 "this computer."},
+                {"a short name", std::string(shortName) + "\\Veltrano",
+                 "The path holds a short (8.3) name. Please enter the folder's full name."},
+                {"with =", "C:\\e2e-setup\\A=B\\Veltrano", characters},
+                {"with [", "C:\\e2e-setup\\[A]\\Veltrano", characters},
+                {"a link", linked, link},
+                {"below a link", linked + "\\Veltrano", link}};
+    REQUIRE(WriteBytes(Join(target, "file.txt"), "a file"), "a file in the way");
     for (const Row &row : rows) {
         TypePath(page, row.path, false);
         PressKey(page, VK_RETURN);
-        Sleep(1000);
+        HWND box = WaitBox(installer, "Installation path");
+        CHECK(box != nullptr, "a path that is %s is refused with a box", row.what);
+        if (box) {
+            CHECK_EQ(MessageBoxText(box), row.reason);
+            Answer(box, IDOK);
+        }
+        Sleep(300);
         CHECK(IsWindow(page) && IsVisible(page), "a path that is %s keeps the page open",
               row.what);
     }
