@@ -90,6 +90,21 @@ static unsigned DriveFolder(char *folder, const char *path)
     return length;
 }
 
+// The attributes of the first i characters of folder (length characters)
+// when they end a component (a separator or the end follows), else
+// NOT_A_COMPONENT.
+#define NOT_A_COMPONENT 0xFFFFFFFEu
+static DWORD ComponentAttributes(char *folder, unsigned i, unsigned length)
+{
+    if (i < length && folder[i] != '\\')
+        return NOT_A_COMPONENT;
+    char kept = folder[i];
+    folder[i] = '\0';
+    DWORD attributes = GetFileAttributesA(folder);
+    folder[i] = kept;
+    return attributes;
+}
+
 // Why folder (cut to its existing part) is not reached as written: it is
 // a file, not a folder; a link (junction, mount point, symbolic link) in
 // one of its components; or a short 8.3 name that the platform turns into
@@ -102,13 +117,9 @@ static int DetourReason(char *folder)
         return STR_PATH_NOT_ON_DRIVE;
     unsigned length = lstrlenA(folder);
     for (unsigned i = 3; i <= length; i++) {
-        if (i < length && folder[i] != '\\')
-            continue;
-        char kept = folder[i];
-        folder[i] = '\0';
-        DWORD attributes = GetFileAttributesA(folder);
-        folder[i] = kept;
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        DWORD attributes = ComponentAttributes(folder, i, length);
+        if (attributes != INVALID_FILE_ATTRIBUTES && attributes != NOT_A_COMPONENT &&
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
             return STR_PATH_LINK;
     }
     char longPath[PATH_SIZE];
@@ -130,12 +141,9 @@ static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existin
     if (reason)
         *reason = length ? 0 : STR_PATH_NOT_ON_DRIVE;
     for (unsigned i = 4; length && i <= length; i++) {
-        if (i < length && folder[i] != '\\')
+        DWORD attributes = ComponentAttributes(folder, i, length);
+        if (attributes == NOT_A_COMPONENT)
             continue;
-        char kept = folder[i];
-        folder[i] = '\0';
-        DWORD attributes = GetFileAttributesA(folder);
-        folder[i] = kept;
         if (attributes == INVALID_FILE_ATTRIBUTES)
             break;
         *existing = i;
