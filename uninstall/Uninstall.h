@@ -30,9 +30,14 @@ struct ListVerdict {
 // batch file; returns when the user did not say Yes or when all is done.
 void RunUninstall(HINSTANCE instance);
 
-// Deletes the values and the key of the uninstall entry under
-// HKEY_LOCAL_MACHINE when its "UninstallString" names exePath; an entry of
-// another copy or installation stays.
+// 1 when the uninstall entry under HKEY_LOCAL_MACHINE names exePath as its
+// "UninstallString": this uninstaller is the registered one.
+int EntryNamesUninstaller(const char *exePath);
+
+// Deletes the values and the key of the uninstall entry when its
+// "UninstallString" names exePath, or a program that no longer exists (its
+// installation is gone, or its folder was renamed); the entry of another
+// copy or installation that is still there stays.
 void RemoveUninstallEntry(const char *exePath);
 
 // Removes what the lines of section "DeInstall" of settingsPath name, as far
