@@ -37,12 +37,14 @@ int EntryNamesUninstaller(const char *exePath)
     return program && exePath[0] != '\0' && SamePathText(program, exePath);
 }
 
-// A program that is not found where its path says: only "not found" counts,
-// not a drive that is not ready or a share that does not answer, whose
-// installation may well still be there.
+// A program that is not found where its path says: only a full path on a
+// drive is judged (one with variables or on a share may well name a program
+// that is there), and only "not found" counts, not a drive that is not ready.
 static int ProgramGone(const char *program)
 {
-    if (GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES)
+    char drive = PathUpper(program[0]);
+    if (drive < 'A' || drive > 'Z' || program[1] != ':' || program[2] != '\\' ||
+        GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES)
         return 0;
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
