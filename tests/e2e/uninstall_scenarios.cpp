@@ -260,6 +260,29 @@ ROBOT_SCENARIO(non_ascii_directory)
     CHECK(FileExists(other.exe), "_purgel.exe stays");
 }
 
+ROBOT_SCENARIO(created_folders)
+{
+    // The setup program made the two folders above the directory; the outer
+    // one has since received a file of the user's: the inner one goes, and
+    // the closing box names the outer one.
+    const std::string tools = "C:\\e2e_uninstall\\created_folders\\Tools";
+    LayoutOptions options;
+    options.programGroup = false;
+    options.directoryName = "Tools\\Inner\\Veltrano";
+    options.extraLines = {tools, tools + "\\Inner"};
+    Installation in = LayOut("created_folders", options);
+    REQUIRE(WriteBytes(tools + "\\notes.txt", "the user's own"), "user's file written");
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
+    std::string kept = "Veltrano has been removed. This folder was kept because it holds files "
+                       "that Veltrano did not install:\n\n" + tools;
+    CHECK(lstrcmpiA(box.c_str(), kept.c_str()) == 0, "the box names the outer folder: %s",
+          Show(box).c_str());
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(tools + "\\Inner"), "the directory and the inner folder went");
+    CHECK(FileExists(tools + "\\notes.txt"), "the outer folder stays with the user's file");
+}
+
 ROBOT_SCENARIO(read_only_and_missing_files)
 {
     LayoutOptions options;
