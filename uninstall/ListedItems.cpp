@@ -37,8 +37,8 @@ int RemovePlain(const char *path, int fileToo)
 }
 
 // The list is read only for what cannot be told otherwise: which folders
-// above the directory the setup program made (they were there or not
-// before it ran) and whether the list is this installation's. The payload
+// above the directory the setup program made (only it knew which were
+// there before) and whether the list is this installation's. The payload
 // and the shortcuts are found by their names and targets, so that a list
 // that is lost, emptied or another installation's costs at most the created
 // folders. Every line costs a bounded amount of work, whatever the list's
