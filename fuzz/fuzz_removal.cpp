@@ -1,10 +1,9 @@
 // The uninstaller's removal rule against an oracle of its own. The input is
-// cut at each line feed into the listed line, the uninstaller's directory,
-// the Programs folder and the Startup folder. Whatever the rule admits must
-// be exactly one of the items the setup program makes (a file of its own
-// in the directory, a group shortcut or the group folder in Programs, the
-// Startup shortcut), or a folder above the directory other than a drive's
-// root, and always a plain full path.
+// cut at its first line feed into the listed line and the uninstaller's
+// directory (the seeds' further lines are ignored). Whatever the rule admits
+// must be exactly one of the files the setup program makes in the
+// directory, or a folder above the directory other than a drive's root, and
+// always a plain full path.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
@@ -27,13 +26,6 @@ std::string Upper(std::string text)
 }
 
 bool Same(const std::string &a, const std::string &b) { return Upper(a) == Upper(b); }
-
-std::string Trimmed(std::string folder)
-{
-    while (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
-}
 
 // "X:\" and names that Windows keeps as written, at most 260 characters.
 bool PlainFullPath(const std::string &path)
@@ -67,18 +59,16 @@ void Fail(const char *what, const std::string &line)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
-    std::string parts[4];
+    std::string parts[2];
     size_t part = 0;
     for (size_t i = 0; i < size; i++) {
-        if (data[i] == '\n' && part < 3)
-            part++;
-        else
+        if (data[i] == '\n' && ++part > 1)
+            break;
+        if (data[i] != '\n')
             parts[part] += data[i] ? char(data[i]) : '\x01';
     }
     const std::string &line = parts[0], &own = parts[1];
-    std::string programs = Trimmed(parts[2]), startup = Trimmed(parts[3]);
-    RemovalPlaces places = {own.c_str(), parts[2].c_str(), parts[3].c_str()};
-    RemovalKind kind = ListedItemKind(line.c_str(), places);
+    RemovalKind kind = ListedItemKind(line.c_str(), own.c_str());
     if (kind != REMOVE_NOTHING && !PlainFullPath(line))
         Fail("a path that is not plain", line);
     bool ownKnown = !own.empty() && own.back() == '\\' &&
@@ -91,17 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         ok = false;
         for (const char *name : installedNames)
             ok = ok || (ownKnown && Same(line, own + name));
-        break;
-    case REMOVE_GROUP_LINK:
-        ok = !programs.empty() &&
-             (Same(line, programs + "\\Veltrano 1.0\\Veltrano 1.0.lnk") ||
-              Same(line, programs + "\\Veltrano 1.0\\Help.lnk"));
-        break;
-    case REMOVE_GROUP_FOLDER:
-        ok = !programs.empty() && Same(line, programs + "\\Veltrano 1.0");
-        break;
-    case REMOVE_STARTUP_LINK:
-        ok = !startup.empty() && Same(line, startup + "\\Veltrano 1.0.lnk");
         break;
     case REMOVE_CREATED_FOLDER:
         ok = ownKnown && line.size() > 3 && line.size() + 1 < own.size() &&

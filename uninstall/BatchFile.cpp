@@ -232,7 +232,7 @@ static void WriteDirectoryRemoval(FILE *file, const char *ownDirectory, const Li
     unsigned length = LengthBounded(ownDirectory, PATH_SIZE);
     // For a drive's root there is no directory to remove ("rd D:" would name
     // the drive's current directory instead).
-    if (!verdict.namesUninstaller || length <= 3 || !BatchText(text, ownDirectory, length - 1))
+    if (!verdict.removeDirectory || length <= 3 || !BatchText(text, ownDirectory, length - 1))
         return;
     WriteLoop(file, "d2", "rd", text, "10", ping);
     for (unsigned n = length - 2; n > 3; n--) {

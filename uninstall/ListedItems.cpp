@@ -1,49 +1,51 @@
-// Removal of the items that the installation listed in section "DeInstall".
+// The removal list in section "DeInstall" of the settings file, and the one
+// routine through which every item is removed.
 #include "Uninstall.h"
 
 #include "BoundedString.h"
 #include "PathText.h"
 #include "Hardening.h"
 #include "RemovalRule.h"
-#include "ShellFolders.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
 
-// Removes path: an empty folder, or with fileToo a file. The removal goes
-// through a handle that does not follow a final link, and only when that
-// handle reached path itself: a junction, mount point or symbolic link
-// anywhere in the path (which could lead the removal to any file) leaves the
-// item alone, as does anything missing or in use.
-void RemovePlain(const char *path, int fileToo)
+// The removal goes through a handle that does not follow a final link, and
+// only when that handle reached path itself: a junction, mount point or
+// symbolic link anywhere in the path (which could lead the removal to any
+// file) leaves the item alone, as does anything in use.
+int RemovePlain(const char *path, int fileToo)
 {
     HANDLE item = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
                               OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
-    if (item == INVALID_HANDLE_VALUE)
-        return;
+    if (item == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
     BY_HANDLE_FILE_INFORMATION info;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     // A folder that is not empty, and a read-only file, refuse the deletion.
-    if (GetFileInformationByHandle(item, &info) &&
-        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-        (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
-        HandleReachesPath(item, path))
-        SetFileInformationByHandle(item, FileDispositionInfo, &disposition, sizeof disposition);
+    int removed = GetFileInformationByHandle(item, &info) &&
+                  !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                  (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
+                  HandleReachesPath(item, path) &&
+                  SetFileInformationByHandle(item, FileDispositionInfo, &disposition,
+                                             sizeof disposition);
     CloseHandle(item);
+    return removed;
 }
 
-// The whole settings file is read before the first deletion, so the settings
-// file may be among the listed items. A group folder goes with the step of
-// its last shortcut, once it is empty. Every line costs a bounded amount of
-// work, whatever the list's length.
-void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdict *verdict)
+// The list is read only for what cannot be told otherwise: which folders
+// above the directory the setup program made (only it knew which were
+// there before) and whether the list is this installation's. The payload
+// and the shortcuts are found by their names and targets, so that a list
+// that is lost, emptied or another installation's costs at most the created
+// folders. Every line costs a bounded amount of work, whatever the list's
+// length.
+void ReadRemovalList(const char *settingsPath, const char *exePath, ListVerdict *verdict)
 {
     ZeroMemory(verdict, sizeof *verdict);
-    TBuffer programs(FS_PATH_LENGTH + 1);
-    TBuffer startup(FS_PATH_LENGTH + 1);
-    FindShellFolders(programs, startup);
-    RemovalPlaces places = {installContext->ModuleDirectory(), programs, startup};
     TINIFile *profile = new TINIFile(settingsPath, 1);
     unsigned count = profile->TextCount(DEINSTALL_SECTION);
     TBuffer item(FS_PATH_LENGTH + 1);
@@ -51,34 +53,11 @@ void RemoveListedItems(const char *settingsPath, const char *exePath, ListVerdic
         // A line too long for a path is not one the setup program wrote.
         if (!CopyBounded(item, profile->GetText(DEINSTALL_SECTION, i), FS_PATH_LENGTH + 1))
             continue;
-        unsigned length = LengthBounded(item, FS_PATH_LENGTH + 1);
-        switch (ListedItemKind(item, places)) {
-        case REMOVE_OWN_ITEM:
-            if (exePath[0] && SamePathText(item, exePath))
-                verdict->namesUninstaller = 1;   // the batch file deletes it
-            else
-                RemovePlain(item, 1);
-            break;
-        case REMOVE_GROUP_LINK:
-            RemovePlain(item, 1);
-            // Its folder goes once its last shortcut is gone.
-            while (item[length - 1] != '\\')
-                length--;
-            item[length - 1] = '\0';
-            RemovePlain(item, 0);
-            break;
-        case REMOVE_STARTUP_LINK:
-            RemovePlain(item, 1);
-            break;
-        case REMOVE_GROUP_FOLDER:
-            RemovePlain(item, 0);
-            break;
-        case REMOVE_CREATED_FOLDER:
-            verdict->createdFolder[length] = 1;
-            break;
-        case REMOVE_NOTHING:
-            break;
-        }
+        RemovalKind kind = ListedItemKind(item, installContext->ModuleDirectory());
+        if (kind == REMOVE_OWN_ITEM && exePath[0] && SamePathText(item, exePath))
+            verdict->namesUninstaller = 1;
+        else if (kind == REMOVE_CREATED_FOLDER)
+            verdict->createdFolder[LengthBounded(item, FS_PATH_LENGTH + 1)] = 1;
     }
     delete profile;
 }

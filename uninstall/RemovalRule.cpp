@@ -35,14 +35,6 @@ static int IsPlainFullPath(const char *path, unsigned length, int rootAllowed)
     return 1;
 }
 
-// Length of the directory part of path, its last backslash included.
-static unsigned DirectoryLength(const char *path, unsigned length)
-{
-    while (length > 0 && path[length - 1] != '\\')
-        length--;
-    return length;
-}
-
 // 1 when the first length characters of a and b are equal, case ignored.
 static int SameStart(const char *a, const char *b, unsigned length)
 {
@@ -64,14 +56,13 @@ static unsigned FolderLength(const char *folder)
     return length;
 }
 
-// 1 when path[0..length) is folder[0..f) (f > 0), a backslash, name and then
-// suffix.
+// 1 when path[0..length) is folder[0..f) (f > 0), a backslash and name.
 static int IsItemOf(const char *path, unsigned length, const char *folder, unsigned f,
-                    const char *name, const char *suffix = "")
+                    const char *name)
 {
-    unsigned n = (unsigned)strlen(name), s = (unsigned)strlen(suffix);
-    return f > 0 && length == f + 1 + n + s && path[f] == '\\' && SameStart(path, folder, f) &&
-           SameStart(path + f + 1, name, n) && SameStart(path + f + 1 + n, suffix, s);
+    unsigned n = (unsigned)strlen(name);
+    return f > 0 && length == f + 1 + n && path[f] == '\\' && SameStart(path, folder, f) &&
+           SameStart(path + f + 1, name, n);
 }
 
 const char *const ownFileNames[] = {
@@ -80,35 +71,23 @@ const char *const ownFileNames[] = {
 #undef PAYLOAD_FILE
     SETTINGS_FILE_NAME, 0};
 
-RemovalKind ListedItemKind(const char *line, const RemovalPlaces &places)
+RemovalKind ListedItemKind(const char *line, const char *ownDirectory)
 {
     if (!line)
         return REMOVE_NOTHING;
     unsigned length = LengthBounded(line, FS_PATH_LENGTH + 1);
     if (!IsPlainFullPath(line, length, 0))
         return REMOVE_NOTHING;
-    unsigned parent = DirectoryLength(line, length);
-    const char *own = places.ownDirectory ? places.ownDirectory : "";
+    const char *own = ownDirectory ? ownDirectory : "";
     unsigned ownLength = LengthBounded(own, FS_PATH_LENGTH + 1);
-
-    if (ownLength > 0 && ownLength <= FS_PATH_LENGTH && own[ownLength - 1] == '\\' &&
-        IsPlainFullPath(own, ownLength == 3 ? ownLength : ownLength - 1, 1)) {
-        for (const char *const *name = ownFileNames; *name; name++)
-            if (IsItemOf(line, length, own, FolderLength(own), *name))
-                return REMOVE_OWN_ITEM;
-        // A folder above ours, but never a drive's root.
-        if (length + 1 < ownLength && own[length] == '\\' && SameStart(line, own, length))
-            return REMOVE_CREATED_FOLDER;
-    }
-    unsigned programs = FolderLength(places.programs);
-    if (IsItemOf(line, length, places.programs, programs, GROUP_FOLDER_NAME))
-        return REMOVE_GROUP_FOLDER;
-    // A shortcut: its folder is the group, its name one of the group's.
-    for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++)
-        if (parent > 0 && IsItemOf(line, parent - 1, places.programs, programs, GROUP_FOLDER_NAME) &&
-            IsItemOf(line, length, line, parent - 1, row->linkName, ".lnk"))
-            return REMOVE_GROUP_LINK;
-    if (IsItemOf(line, length, places.startup, FolderLength(places.startup), STARTUP_LINK_NAME))
-        return REMOVE_STARTUP_LINK;
+    if (ownLength == 0 || ownLength > FS_PATH_LENGTH || own[ownLength - 1] != '\\' ||
+        !IsPlainFullPath(own, ownLength == 3 ? ownLength : ownLength - 1, 1))
+        return REMOVE_NOTHING;
+    for (const char *const *name = ownFileNames; *name; name++)
+        if (IsItemOf(line, length, own, FolderLength(own), *name))
+            return REMOVE_OWN_ITEM;
+    // A folder above ours, but never a drive's root.
+    if (length + 1 < ownLength && own[length] == '\\' && SameStart(line, own, length))
+        return REMOVE_CREATED_FOLDER;
     return REMOVE_NOTHING;
 }

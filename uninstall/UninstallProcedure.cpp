@@ -22,6 +22,26 @@ static int SettingsFilePath(char *settingsPath)
     return 0;
 }
 
+// 1 when the uninstaller's directory holds the application or the settings
+// file (settingsPath): an installation of the product, not a lone copy of
+// the uninstaller (in a Downloads folder, say), whose neighbours are the
+// user's files whatever their names.
+static int HoldsInstallation(const char *settingsPath)
+{
+    TBuffer application(FS_PATH_LENGTH + 1);
+    return GetFileAttributesA(settingsPath) != INVALID_FILE_ATTRIBUTES ||
+           (CopyBounded(application, installContext->ModuleDirectory(), FS_PATH_LENGTH + 1) &&
+            AppendBounded(application, payloadFiles[APPLICATION_ROW].fileName,
+                          FS_PATH_LENGTH + 1) &&
+            GetFileAttributesA(application) != INVALID_FILE_ATTRIBUTES);
+}
+
+// The uninstaller removes its own installation, the one in its own
+// directory, and only that: a copy elsewhere, a backup, or the old copy after
+// a reinstallation into another directory each remove their own files and
+// nothing of the registered installation. The directory holds its
+// installation when the uninstall entry names this uninstaller, or when it
+// holds the application or its settings file.
 void RunUninstall(HINSTANCE instance)
 {
     // Anything but Yes, a box that could not be shown included, is a No.
@@ -37,21 +57,45 @@ void RunUninstall(HINSTANCE instance)
     DWORD length = GetModuleFileNameA(instance, exePath, FS_PATH_LENGTH + 1);
     if (length == 0 || length > FS_PATH_LENGTH)
         exePath[0] = '\0';
-    RemoveUninstallEntry(exePath);
 
-    // Without its own directory the uninstaller knows neither its list nor
-    // the directory to remove, so it removes nothing more; reached through a
-    // link, that directory may be anyone's, so it removes nothing but itself.
+    // Without its own directory the uninstaller knows neither its
+    // installation nor the directory to remove, so it removes nothing.
     if (!exePath[0] || !installContext->ModuleDirectory()[0])
         return;
     TBuffer settingsPath(FS_PATH_LENGTH + 1);
     ListVerdict verdict;
+    Remains remains;
     ZeroMemory(&verdict, sizeof verdict);
+    ZeroMemory(&remains, sizeof remains);
+    // Reached through a link, its directory may be anyone's: it removes
+    // nothing but itself.
     if (FolderReachedWithoutLink(installContext->ModuleDirectory()) &&
         SettingsFilePath(settingsPath)) {
-        RemoveListedItems(settingsPath, exePath, &verdict);
-        RemovePlain(settingsPath, 1);
+        ReadRemovalList(settingsPath, exePath, &verdict);
+        int registered = EntryNamesUninstaller(exePath);
+        if (registered || HoldsInstallation(settingsPath)) {
+            // The shortcuts go before the files they lead to. The directory
+            // goes when the entry or the list names this uninstaller, or when
+            // this run removed the application from it: a lost settings file
+            // does not keep it.
+            RemoveOwnShortcuts(&remains);
+            verdict.removeDirectory =
+                RemovePayload(exePath, &remains) || registered || verdict.namesUninstaller;
+        }
+        // While anything of the installation remains, the entry, the
+        // settings file and the uninstaller stay, so that the removal can be
+        // run again to finish it; so they do when the settings file itself
+        // cannot go (read-only, in use), which would keep the directory.
+        if (!remains.count && !RemovePlain(settingsPath, 1))
+            NoteRemaining(&remains, settingsPath, 0);
+        if (remains.count) {
+            ShowRemains(remains);
+            return;
+        }
     }
+    RemoveUninstallEntry(exePath);
+    NoteKeptFolders(exePath, verdict, &remains);
+    ShowRemains(remains);
 
     // A batch file that could not be written whole is not started.
     TBuffer batchPath(FS_PATH_LENGTH + 1);

@@ -193,7 +193,7 @@ static void Press(HWND box, int buttonId, Answering how)
 }
 
 long RunUninstaller(const Installation &install, const std::string &directory, int answer,
-                    Answering how)
+                    Answering how, std::string *closingBox)
 {
     Process p = Start("\"" + install.exe + "\"", directory.c_str());
     REQUIRE(p.pid != 0, "uninstaller started from %s", directory.c_str());
@@ -213,8 +213,21 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
         CHECK(Control(notice, IDOK) && !Control(notice, IDYES) && !Control(notice, IDNO),
               "notice offers OK only");
         Press(notice, IDOK, how);
+        if (closingBox) {
+            REQUIRE(WaitWindowGone(notice, 10000), "notice closed");
+            HWND last = WaitWindow("#32770", "Uninstall", 30000, p.pid);
+            REQUIRE(last, "closing box \"Uninstall\" shown");
+            *closingBox = MessageBoxText(last);
+            CHECK(MessageBoxIcon(last) != nullptr, "closing box shows an icon");
+            CHECK(Control(last, IDOK) && !Control(last, IDYES) && !Control(last, IDNO),
+                  "closing box offers OK only");
+            Press(last, IDOK, how);
+        }
     }
-    return WaitExit(p, 30000);
+    long code = WaitExit(p, 30000);
+    if (HWND box = code == -1 ? FindTopWindow("#32770", nullptr, p.pid) : nullptr)
+        Say("  unanswered box \"%s\": %s", Text(box).c_str(), MessageBoxText(box).c_str());
+    return code;
 }
 
 bool WaitForBatchEnd(DWORD timeoutMs)

@@ -52,9 +52,12 @@ enum class Answering {
 
 // Starts the uninstaller in directory, answers the confirmation with answer
 // (IDYES or IDNO) and, after Yes, the notice with OK; checks both boxes'
-// texts on the way. Returns the exit code (-1 when it did not end in time).
+// texts on the way. With closingBox, a third box "Uninstall" (what remains,
+// or which folders were kept) is required, its text stored there and
+// answered with OK; without it, none may come. Returns the exit code (-1
+// when it did not end in time, a box left unanswered included).
 long RunUninstaller(const Installation &install, const std::string &directory, int answer,
-                    Answering how = Answering::Buttons);
+                    Answering how = Answering::Buttons, std::string *closingBox = nullptr);
 
 // Waits until the batch file has done its work and deleted itself and its
 // folder, and no cmd.exe runs any more. Returns true when it ended within timeoutMs.

@@ -30,6 +30,43 @@ void CheckEntryGone()
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY), "uninstall key deleted");
 }
 
+// Whether text holds path, case ignored: the uninstaller names its items by
+// the path the system gives for its own file.
+bool Names(std::string text, std::string path)
+{
+    CharUpperA(&text[0]);
+    CharUpperA(&path[0]);
+    return text.find(path) != std::string::npos;
+}
+
+// After a run that left something of ours: the closing box names it and how
+// to finish, and the entry, the settings file and the uninstaller stay, so
+// that a second run can.
+void CheckRemains(const Installation &in, const std::string &box, const std::string &item)
+{
+    CHECK(Names(box, item) && box.find("run the removal again") != std::string::npos,
+          "the box names %s and says how to finish: %s", item.c_str(), Show(box).c_str());
+    CHECK(FileExists(item), "still there: %s", item.c_str());
+    std::string data;
+    CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", &data) &&
+              data == "\"" + in.exe + "\"",
+          "uninstall entry stays");
+    CHECK(FileExists(in.settingsFile) && FileExists(in.exe), "settings file and _purgel.exe stay");
+    CHECK(BatchFolders().empty(), "no batch file written");
+}
+
+// After a second, finishing run: nothing of the installation is left.
+void CheckFinished(const Installation &in)
+{
+    CheckEntryGone();
+    CheckListedGone(in);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!FileExists(in.exe) && !DirectoryExists(in.directory), "_purgel.exe and directory gone");
+}
+
+// The settings file as the list names it.
+std::string ListedSettings(const Installation &in) { return in.directory + "\\pellino.exe.ini"; }
+
 }  // namespace
 
 ROBOT_SCENARIO(no_changes_nothing)
@@ -149,8 +186,11 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
     AtEnd([otherDrive]() { DeleteFileA(otherDrive.c_str()); });
 
     DWORD start = GetTickCount();
-    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
     DWORD elapsed = GetTickCount() - start;
+    CHECK(box.find("kept") != std::string::npos && Names(box, in.directory),
+          "the closing box names the directory kept for the user's files: %s", Show(box).c_str());
     Say("  uninstaller ran %lu ms over a list of %zu lines", (unsigned long)elapsed,
         in.listed.size() + options.fillerLines + 1);
     CHECK(elapsed < 15000, "a hostile list is processed in seconds");
@@ -171,7 +211,13 @@ ROBOT_SCENARIO(user_file_survives)
     Installation in = LayOut("user_file_survives", options);
     std::string mine = in.directory + "\\my notes.txt";
     REQUIRE(WriteBytes(mine, "the user's own\r\n"), "user's file written");
-    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
+    std::string kept = "Veltrano has been removed. This folder was kept because it holds files "
+                       "that Veltrano did not install:\n\n" + in.directory;
+    CHECK(lstrcmpiA(box.c_str(), kept.c_str()) == 0, "the box names the kept directory: %s",
+          Show(box).c_str());
+    CheckEntryGone();
     CheckListedGone(in);
     DWORD start = GetTickCount();
     CHECK(WaitForBatchEnd(40000), "batch file gave up on the directory and ended");
@@ -214,6 +260,29 @@ ROBOT_SCENARIO(non_ascii_directory)
     CHECK(FileExists(other.exe), "_purgel.exe stays");
 }
 
+ROBOT_SCENARIO(created_folders)
+{
+    // The setup program made the two folders above the directory; the outer
+    // one has since received a file of the user's: the inner one goes, and
+    // the closing box names the outer one.
+    const std::string tools = "C:\\e2e_uninstall\\created_folders\\Tools";
+    LayoutOptions options;
+    options.programGroup = false;
+    options.directoryName = "Tools\\Inner\\Veltrano";
+    options.extraLines = {tools, tools + "\\Inner"};
+    Installation in = LayOut("created_folders", options);
+    REQUIRE(WriteBytes(tools + "\\notes.txt", "the user's own"), "user's file written");
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
+    std::string kept = "Veltrano has been removed. This folder was kept because it holds files "
+                       "that Veltrano did not install:\n\n" + tools;
+    CHECK(lstrcmpiA(box.c_str(), kept.c_str()) == 0, "the box names the outer folder: %s",
+          Show(box).c_str());
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(tools + "\\Inner"), "the directory and the inner folder went");
+    CHECK(FileExists(tools + "\\notes.txt"), "the outer folder stays with the user's file");
+}
+
 ROBOT_SCENARIO(read_only_and_missing_files)
 {
     LayoutOptions options;
@@ -221,26 +290,46 @@ ROBOT_SCENARIO(read_only_and_missing_files)
     options.missingFiles = {"logo.gif"};
     Installation in = LayOut("read_only_and_missing_files", options);
     std::string readOnly = in.directory + "\\Readme.rtf";
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
+    CheckRemains(in, box, readOnly);
+    CHECK(box.find("logo.gif") == std::string::npos, "a file that was never there is not named");
+    CheckListedGone(in, {readOnly, ListedSettings(in)});
+
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
-    CHECK(FileExists(readOnly), "read-only file stays");
-    CheckListedGone(in, {readOnly});
-    CheckEntryGone();
-    CHECK(WaitForBatchEnd(40000), "batch file ended within its bound");
-    CHECK(!FileExists(in.exe), "_purgel.exe deleted");
-    CHECK(DirectoryExists(in.directory), "directory holding the read-only file stays");
+    CheckFinished(in);
 }
 
 ROBOT_SCENARIO(hung_window)
 {
+    // An application that ignores the close request and keeps a file of the
+    // installation open without delete sharing.
     Installation in = LayOut("hung_window", LayoutOptions());
     DdeListener stuck("Stuck application", true);
+    std::string help = in.directory + "\\VeltranoHelp.htm";
+    static HANDLE held;
+    held = CreateFileA(help.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE, "help page held open");
+    AtEnd([]() {
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+    });
     DWORD start = GetTickCount();
-    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
     Say("  uninstaller ran %lu ms with a window that does not answer",
         (unsigned long)(GetTickCount() - start));
     CHECK(!stuck.Initiations().empty(), "the stuck window was sent the initiation");
-    CheckListedGone(in);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CheckRemains(in, box, help);
+    CHECK(!DirectoryExists(in.group), "the group went all the same");
+
+    CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckFinished(in);
 }
 
 ROBOT_SCENARIO(batch_file_bytes)
@@ -350,10 +439,12 @@ ROBOT_SCENARIO(planted_batch_file_never_runs)
 ROBOT_SCENARIO(copy_outside_its_installation)
 {
     LayoutOptions options;
-    options.programGroup = false;
+    options.startupShortcut = true;
     Installation in = LayOut("copy_outside_its_installation", options);
+    // A file of the user's that bears a payload file's name.
     std::string downloads = in.root + "\\Downloads";
-    REQUIRE(MakeDirectories(downloads), "Downloads made");
+    REQUIRE(MakeDirectories(downloads) && WriteBytes(downloads + "\\Readme.rtf", "the user's"),
+            "Downloads made");
     Installation copy = in;
     copy.exe = downloads + "\\_purgel.exe";
     REQUIRE(CopyFileA(in.exe.c_str(), copy.exe.c_str(), FALSE), "uninstaller copied to Downloads");
@@ -361,10 +452,65 @@ ROBOT_SCENARIO(copy_outside_its_installation)
     CHECK(WaitForBatchEnd(30000), "batch file ended");
     CHECK(!FileExists(copy.exe), "the copy deleted itself");
     CHECK(DirectoryExists(downloads), "the folder it ran from stays");
+    CHECK(FileExists(downloads + "\\Readme.rtf"), "with the user's file of a payload name");
     CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY),
           "the installation's uninstall entry stays");
     for (const std::string &item : in.listed)
         CHECK(Exists(item), "the installation stays: %s", item.c_str());
+}
+
+ROBOT_SCENARIO(lost_settings_file)
+{
+    LayoutOptions options;
+    options.startupShortcut = true;
+    Installation in = LayOut("lost_settings_file", options);
+    REQUIRE(DeleteFileA(in.settingsFile.c_str()), "settings file deleted by the user");
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CheckFinished(in);
+}
+
+ROBOT_SCENARIO(renamed_folder)
+{
+    LayoutOptions options;
+    options.startupShortcut = true;
+    Installation in = LayOut("renamed_folder", options);
+    Installation renamed = in;
+    renamed.directory = in.root + "\\Veltrano old";
+    renamed.exe = renamed.directory + "\\_purgel.exe";
+    REQUIRE(MoveFileA(in.directory.c_str(), renamed.directory.c_str()), "folder renamed");
+    for (std::string &item : renamed.listed)
+        if (item.compare(0, in.directory.size() + 1, in.directory + "\\") == 0)
+            item = renamed.directory + item.substr(in.directory.size());
+    CHECK_EQ(RunUninstaller(renamed, renamed.directory, IDYES), 1L);
+    // The shortcuts lead to the old name, not into its directory: they stay.
+    CheckListedGone(renamed, {in.group, in.group + "\\Veltrano 1.0.lnk", in.group + "\\Help.lnk",
+                              in.startupLink});
+    CheckEntryGone();
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(renamed.directory), "the renamed directory went with its application");
+}
+
+ROBOT_SCENARIO(old_copy_after_reinstallation)
+{
+    // Installed into one directory, then again into another: the second
+    // installation's group, Startup shortcut and entry replace the first's.
+    LayoutOptions options;
+    options.startupShortcut = true;
+    Installation old = LayOut("old_copy_after_reinstallation", options);
+    Installation now = LayOut("old_copy_after_reinstallation_new", options);
+    CHECK_EQ(RunUninstaller(old, old.directory, IDYES), 1L);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(old.directory), "the old directory went");
+    for (const std::string &item : now.listed)
+        CHECK(Exists(item), "the new installation stays: %s", item.c_str());
+    LinkInfo link;
+    CHECK(ReadShellLink(now.startupLink, &link) &&
+              lstrcmpiA(link.target.c_str(), (now.directory + "\\Pellino.exe").c_str()) == 0,
+          "the Startup shortcut still leads to the new installation: %s", link.target.c_str());
+    std::string data;
+    CHECK(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString", &data) &&
+              data == "\"" + now.exe + "\"",
+          "the entry still names the new installation's uninstaller");
 }
 
 ROBOT_SCENARIO(items_behind_a_link_stay)

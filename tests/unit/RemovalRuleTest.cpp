@@ -1,4 +1,4 @@
-// What the uninstaller may remove from its list: each row names the attack or
+// What the uninstaller may take from its list: each row names the attack or
 // the item of a real installation that it stands for.
 #include <gtest/gtest.h>
 #include <string>
@@ -7,9 +7,6 @@
 namespace {
 
 const char OWN[] = "C:\\Program Files\\Veltrano\\";
-const char PROGRAMS[] = "C:\\Users\\me\\Start Menu\\Programs";
-const char STARTUP[] = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
-const RemovalPlaces PLACES = {OWN, PROGRAMS, STARTUP};
 
 struct Row {
     const char *name, *line;
@@ -20,24 +17,15 @@ const Row rows[] = {
     {"payload file", "C:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_OWN_ITEM},
     {"settings file, other case", "c:\\PROGRAM FILES\\veltrano\\pellino.exe.ini", REMOVE_OWN_ITEM},
     {"help page", "C:\\Program Files\\Veltrano\\Index.htm", REMOVE_OWN_ITEM},
+    // Shortcuts and the group are found by their targets, never by the list.
     {"group shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Help.lnk",
-     REMOVE_GROUP_LINK},
-    {"application shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\veltrano 1.0.LNK",
-     REMOVE_GROUP_LINK},
-    {"group folder", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0", REMOVE_GROUP_FOLDER},
+     REMOVE_NOTHING},
+    {"group folder", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0", REMOVE_NOTHING},
     {"user's file in the directory", "C:\\Program Files\\Veltrano\\my notes.txt", REMOVE_NOTHING},
     {"payload name lengthened", "C:\\Program Files\\Veltrano\\Pellino.exe.bak", REMOVE_NOTHING},
     {"payload name shortened", "C:\\Program Files\\Veltrano\\Pellino.ex", REMOVE_NOTHING},
-    {"group folder elsewhere", "D:\\Menu\\Veltrano 1.0", REMOVE_NOTHING},
-    {"group shortcut elsewhere", "D:\\Menu\\Veltrano 1.0\\Help.lnk", REMOVE_NOTHING},
-    {"group folder below Programs", "C:\\Users\\me\\Start Menu\\Programs\\x\\Veltrano 1.0",
-     REMOVE_NOTHING},
-    {"other shortcut in the group", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Other.lnk",
-     REMOVE_NOTHING},
-    {"group shortcut without .lnk", "C:\\Users\\me\\Start Menu\\Programs\\Veltrano 1.0\\Help",
-     REMOVE_NOTHING},
     {"startup shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Veltrano 1.0.lnk",
-     REMOVE_STARTUP_LINK},
+     REMOVE_NOTHING},
     {"created parent folder", "C:\\Program Files", REMOVE_CREATED_FOLDER},
     {"system file", "C:\\Windows\\system.ini", REMOVE_NOTHING},
     {"other drive", "D:\\Program Files\\Veltrano\\Pellino.exe", REMOVE_NOTHING},
@@ -59,12 +47,6 @@ const Row rows[] = {
     {"the directory itself", "C:\\Program Files\\Veltrano", REMOVE_NOTHING},
     {"drive root", "C:\\", REMOVE_NOTHING},
     {"control character", "C:\\Program Files\\Veltrano\\a\tb", REMOVE_NOTHING},
-    {"group folder's other file", "C:\\Menu\\Veltrano 1.0\\boot.ini", REMOVE_NOTHING},
-    {"a bare .lnk", "C:\\Menu\\Veltrano 1.0\\.lnk", REMOVE_NOTHING},
-    {"group shortcut in a subfolder", "C:\\Menu\\Veltrano 1.0\\x\\Help.lnk", REMOVE_NOTHING},
-    {"startup folder itself", STARTUP, REMOVE_NOTHING},
-    {"other startup shortcut", "C:\\Users\\me\\Start Menu\\Programs\\Startup\\Other.lnk",
-     REMOVE_NOTHING},
     {"empty", "", REMOVE_NOTHING},
 };
 
@@ -73,29 +55,23 @@ const Row rows[] = {
 TEST(RemovalRule, AllowedAndRefusedLines)
 {
     for (const Row &row : rows)
-        EXPECT_EQ(row.kind, ListedItemKind(row.line, PLACES)) << "row: " << row.name;
+        EXPECT_EQ(row.kind, ListedItemKind(row.line, OWN)) << "row: " << row.name;
 }
 
 TEST(RemovalRule, DependsOnWhereTheUninstallerRuns)
 {
     // From a drive's root, its files are its own and no folder lies above it.
-    EXPECT_EQ(REMOVE_OWN_ITEM, ListedItemKind("D:\\Pellino.exe", {"D:\\", "", ""}));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("D:\\Tools\\x.exe", {"D:\\", "", ""}));
-    // Without a known directory, Programs or Startup folder nothing of them
-    // is allowed.
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", {"", "", ""}));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0.lnk", {"", "", ""}));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("\\Veltrano 1.0\\Help.lnk", {OWN, "", ""}));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Veltrano 1.0", {OWN, nullptr, nullptr}));
+    EXPECT_EQ(REMOVE_OWN_ITEM, ListedItemKind("D:\\Pellino.exe", "D:\\"));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("D:\\Tools\\x.exe", "D:\\"));
+    // Without a known directory nothing is allowed.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", ""));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x", nullptr));
     // A directory longer than a path can be is not cut to fit.
     std::string longer = std::string("C:\\Program Files\\") + std::string(243, 'x') + "\\y\\";
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Program Files", {longer.c_str(), "", ""}));
-    // From a UNC or relative directory no own file can be named.
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"\\\\server\\share\\", "", ""}));
-    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", {"C:", "", ""}));
-    // Folders given with their separator still match.
-    EXPECT_EQ(REMOVE_STARTUP_LINK,
-              ListedItemKind("C:\\S\\Veltrano 1.0.lnk", {"C:\\P\\", "", "C:\\S\\"}));
-    EXPECT_EQ(REMOVE_GROUP_LINK,
-              ListedItemKind("C:\\M\\Veltrano 1.0\\Help.lnk", {"C:\\P\\", "C:\\M\\", ""}));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\Program Files", longer.c_str()));
+    // From a UNC or relative directory, or one without its separator, no own
+    // file can be named.
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "\\\\server\\share\\"));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\a.txt", "C:"));
+    EXPECT_EQ(REMOVE_NOTHING, ListedItemKind("C:\\x\\Pellino.exe", "C:\\x"));
 }

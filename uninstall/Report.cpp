@@ -1,0 +1,63 @@
+// The closing message: nothing of the installation is left behind without a
+// word. The texts are the uninstaller's own English ones, as its other two
+// boxes are.
+#include "Uninstall.h"
+
+#include "BoundedString.h"
+#include "TBuffer.h"
+
+#define MESSAGE_SIZE 256
+
+void NoteRemaining(Remains *remains, const char *path, int folder)
+{
+    if (folder) {
+        if (remains->keptCount++)
+            AppendBounded(remains->kept, "\n", KEPT_NAMES_SIZE);
+        AppendBounded(remains->kept, path, KEPT_NAMES_SIZE);
+        return;
+    }
+    if (remains->count < REMAINS_NAMED) {
+        if (remains->count)
+            AppendBounded(remains->names, "\n", REMAINS_NAMES_SIZE);
+        AppendBounded(remains->names, path, REMAINS_NAMES_SIZE);
+    }
+    remains->count++;
+}
+
+// What remains keeps the uninstall entry, the settings file and the
+// uninstaller itself, so the message can send the user to run it again.
+void ShowRemains(const Remains &remains)
+{
+    const unsigned size = 2 * MESSAGE_SIZE + REMAINS_NAMES_SIZE + KEPT_NAMES_SIZE;
+    TBuffer text(size);
+    if (remains.count) {
+        CopyBounded(text, "Veltrano could not be removed completely. These items remain:\n\n", size);
+        AppendBounded(text, remains.names, size);
+        if (remains.count > REMAINS_NAMED) {
+            char more[16] = "\n+";
+            char digits[12];
+            char *digit = digits + sizeof digits - 1;   // written backwards from the end
+            *digit = '\0';
+            for (unsigned rest = remains.count - REMAINS_NAMED; rest; rest /= 10)
+                *--digit = (char)('0' + rest % 10);
+            AppendBounded(more, digit, sizeof more);
+            AppendBounded(text, more, size);
+        }
+        AppendBounded(text,
+                      "\n\nClose Veltrano and any program that uses these items, then run the "
+                      "removal again to finish it.",
+                      size);
+    } else if (remains.keptCount) {
+        CopyBounded(text, remains.keptCount > 1
+                              ? "Veltrano has been removed. These folders were kept because they "
+                                "hold files that Veltrano did not install:\n\n"
+                              : "Veltrano has been removed. This folder was kept because it holds "
+                                "files that Veltrano did not install:\n\n",
+                    size);
+        AppendBounded(text, remains.kept, size);
+    } else {
+        return;
+    }
+    MessageBoxA(0, text, "Uninstall",
+                MB_OK | (remains.count ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
