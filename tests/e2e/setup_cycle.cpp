@@ -42,10 +42,10 @@ HWND InstallEverything()
 
 // Uninstalls, and tells how long it took from the Yes until the outermost
 // folder that the installation created was gone.
-void Uninstall(HWND application)
+void Uninstall(HWND application, std::string *closingBox = nullptr)
 {
     DWORD yesAt = 0;
-    CHECK_EQ(RunRegisteredUninstaller(application, &yesAt), 1);
+    CHECK_EQ(RunRegisteredUninstaller(application, &yesAt, closingBox), 1);
     WaitUntil([]() { return !DirectoryExists("C:\\e2e-setup\\Cycle"); }, 30000, 10);
     Say("  from Yes to the last item gone: %lu ms", (unsigned long)(GetTickCount() - yesAt));
     CHECK(WaitForBatchEnd(30000), "the batch file ends");
@@ -105,7 +105,10 @@ ROBOT_SCENARIO(user_file_and_injected_list_line_survive)
     ReadBytes(Join(DIRECTORY, "Pellino.exe.ini"), &settings);
     CHECK(settings.find("ProxyPort=8080  [DeInstall]  " + mine + "\r\n") != std::string::npos,
           "the proxy text stays on its line");
-    Uninstall(application);
+    std::string closing;
+    Uninstall(application, &closing);
+    CHECK_EQ(closing, "Veltrano has been removed. This folder was kept because it holds files "
+                      "that Veltrano did not install:\n\n" + std::string(DIRECTORY));
     std::vector<std::string> differences =
         Differences(before, TakeSnapshot("C:"), Bookkeeping());
     const std::vector<std::string> expected = {

@@ -319,7 +319,7 @@ std::string ExpectedSettingsFile(const std::string &installDirectory, bool progr
     return file + "\r\n\r\n";
 }
 
-long RunRegisteredUninstaller(HWND application, DWORD *yesAt)
+long RunRegisteredUninstaller(HWND application, DWORD *yesAt, std::string *closingBox)
 {
     std::string command;
     REQUIRE(RegReadString(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command),
@@ -336,6 +336,13 @@ long RunRegisteredUninstaller(HWND application, DWORD *yesAt)
     HWND notice = WaitWindow("#32770", "Uninstall", PAGE_TIMEOUT, uninstaller.pid);
     REQUIRE(notice, "the notice follows");
     Answer(notice, IDOK);
+    if (closingBox) {
+        REQUIRE(WaitWindowGone(notice, PAGE_TIMEOUT), "the notice closes");
+        HWND last = WaitWindow("#32770", "Uninstall", PAGE_TIMEOUT, uninstaller.pid);
+        REQUIRE(last, "the closing box follows");
+        *closingBox = MessageBoxText(last);
+        Answer(last, IDOK);
+    }
     return WaitExit(uninstaller, PAGE_TIMEOUT);
 }
 

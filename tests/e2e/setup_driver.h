@@ -100,9 +100,11 @@ std::string ExpectedSettingsFile(const std::string &installDirectory, bool progr
 
 // Runs the uninstaller that the uninstall entry names: Yes, then OK on the
 // notice; with an application window, checks that it closes on the
-// broadcast. yesAt, when given, receives the tick count of the Yes. Returns
-// the uninstaller's exit code (-1 when it did not end).
-long RunRegisteredUninstaller(HWND application = nullptr, DWORD *yesAt = nullptr);
+// broadcast. yesAt, when given, receives the tick count of the Yes; with
+// closingBox, a third box "Uninstall" is expected, its text read and OK
+// pressed. Returns the uninstaller's exit code (-1 when it did not end).
+long RunRegisteredUninstaller(HWND application = nullptr, DWORD *yesAt = nullptr,
+                              std::string *closingBox = nullptr);
 // installDirectory + separator + name, as the installer builds it.
 std::string Join(const std::string &directory, const std::string &name);
 
