@@ -13,6 +13,10 @@ if [ "${2:-}" = stop ]; then
   echo "wine-prefix: stopped the wineserver of $WINEPREFIX"
   exit 0
 fi
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "wine-prefix: this machine cannot run 32-bit programs (its kernel refuses Wine's 32-bit loader): Wine cannot start here" >&2
+  exit 3
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-prefix: creating $WINEPREFIX ($WINEARCH)"
   "$here/detach.sh" wineboot -i
