@@ -32,3 +32,14 @@ int AppendBounded(char *target, const char *source, unsigned size)
     }
     return CopyBounded(target + used, source, size - used);
 }
+
+int AppendDecimal(char *target, unsigned number, unsigned size)
+{
+    char digits[12];
+    char *digit = digits + sizeof digits - 1;   // written backwards from the end
+    *digit = '\0';
+    do
+        *--digit = (char)('0' + number % 10);
+    while (number /= 10);
+    return AppendBounded(target, digit, size);
+}

@@ -56,6 +56,7 @@ public:
     int ExtractResource(WORD type, WORD identifier, const char *file);
     int WriteResource(HRSRC resource, const char *file);
     HRESULT CreateShellLink(const char *target, const char *linkFile, const char *description);
+    int ShellLinkTarget(const char *linkFile, char *target, unsigned size);
     void ShellCopy(const char *destination, const char *source, int replace, HWND owner,
                    const char *title);
     void ShellDelete(const char *path, HWND owner, const char *title);

@@ -237,14 +237,8 @@ static void AppendNames(char *text, unsigned size, const Failures &failures)
     AppendBounded(text, "\n\n", size);
     AppendBounded(text, failures.names, size);
     if (failures.count > FAILURES_NAMED) {
-        char more[16] = "\n+";
-        char digits[12];
-        char *digit = digits + sizeof digits - 1;   // written backwards from the end
-        *digit = '\0';
-        for (unsigned rest = failures.count - FAILURES_NAMED; rest; rest /= 10)
-            *--digit = (char)('0' + rest % 10);
-        AppendBounded(more, digit, sizeof more);
-        AppendBounded(text, more, size);
+        AppendBounded(text, "\n+", size);
+        AppendDecimal(text, failures.count - FAILURES_NAMED, size);
     }
 }
 

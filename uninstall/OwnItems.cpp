@@ -5,9 +5,6 @@
 // files and never the registered installation's.
 #include "Uninstall.h"
 
-#include <objbase.h>
-#include <shlobj.h>
-
 #include "BoundedString.h"
 #include "Hardening.h"
 #include "PathText.h"
@@ -15,15 +12,6 @@
 #include "TBuffer.h"
 
 #define PATH_SIZE (FS_PATH_LENGTH + 1)
-
-// The shell-link class and the two interfaces asked of it, kept here so that
-// the program needs no import library for them.
-static const GUID ShellLinkClass =
-    {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const GUID ShellLinkInterface =
-    {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const GUID PersistFileInterface =
-    {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // target = folder + separator + name + suffix within PATH_SIZE characters;
 // 0 when it does not fit (a cut path would name something else) or folder
@@ -58,35 +46,19 @@ int RemovePayload(const char *exePath, Remains *remains)
 }
 
 // 1 when the shortcut linkFile leads to a file directly inside the
-// uninstaller's own directory (its target read through IShellLinkA, case
+// uninstaller's own directory (its target as the link stores it, case
 // ignored); 0 for anything else, a file that is no shortcut included.
 static int LeadsIntoOwnDirectory(const char *linkFile)
 {
-    WCHAR wideName[PATH_SIZE];
-    if (!MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, PATH_SIZE))
+    TBuffer target(PATH_SIZE);
+    if (!installContext->ShellLinkTarget(linkFile, target, PATH_SIZE))
         return 0;
-    int ours = 0;
-    IShellLinkA *link = 0;
-    if (FAILED(CoCreateInstance(ShellLinkClass, 0, CLSCTX_INPROC_SERVER, ShellLinkInterface,
-                                (void **)&link)))
-        return 0;
-    IPersistFile *persist = 0;
-    if (SUCCEEDED(link->QueryInterface(PersistFileInterface, (void **)&persist))) {
-        TBuffer target(PATH_SIZE + 1);
-        ZeroMemory(target.data, PATH_SIZE + 1);
-        if (SUCCEEDED(persist->Load(wideName, STGM_READ)) &&
-            link->GetPath(target, PATH_SIZE, 0, 0) == S_OK) {
-            // Its folder: the target up to its last separator.
-            unsigned length = LengthBounded(target, PATH_SIZE);
-            while (length > 0 && target[length - 1] != '\\')
-                length--;
-            target[length] = '\0';
-            ours = length > 0 && SameFolderText(target, installContext->ModuleDirectory());
-        }
-        persist->Release();
-    }
-    link->Release();
-    return ours;
+    // Its folder: the target up to its last separator.
+    unsigned length = LengthBounded(target, PATH_SIZE);
+    while (length > 0 && target[length - 1] != '\\')
+        length--;
+    target[length] = '\0';
+    return length > 0 && SameFolderText(target, installContext->ModuleDirectory());
 }
 
 // Removes the shortcut folder\name suffix when it leads into the own
@@ -113,7 +85,6 @@ void RemoveOwnShortcuts(Remains *remains)
     TBuffer startup(PATH_SIZE);
     TBuffer group(PATH_SIZE);
     FindShellFolders(programs, startup);
-    HRESULT com = CoInitialize(0);
     if (JoinName(group, programs, GROUP_FOLDER_NAME) && FolderReachedWithoutLink(group)) {
         int removed = 0;
         for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++)
@@ -124,8 +95,6 @@ void RemoveOwnShortcuts(Remains *remains)
     }
     if (FolderReachedWithoutLink(startup))
         RemoveOwnShortcut(startup, STARTUP_LINK_NAME, "", remains);
-    if (SUCCEEDED(com))
-        CoUninitialize();
 }
 
 // 1 when folder holds nothing but entries named first or second (case

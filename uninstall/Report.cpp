@@ -34,14 +34,8 @@ void ShowRemains(const Remains &remains)
         CopyBounded(text, "Veltrano could not be removed completely. These items remain:\n\n", size);
         AppendBounded(text, remains.names, size);
         if (remains.count > REMAINS_NAMED) {
-            char more[16] = "\n+";
-            char digits[12];
-            char *digit = digits + sizeof digits - 1;   // written backwards from the end
-            *digit = '\0';
-            for (unsigned rest = remains.count - REMAINS_NAMED; rest; rest /= 10)
-                *--digit = (char)('0' + rest % 10);
-            AppendBounded(more, digit, sizeof more);
-            AppendBounded(text, more, size);
+            AppendBounded(text, "\n+", size);
+            AppendDecimal(text, remains.count - REMAINS_NAMED, size);
         }
         AppendBounded(text,
                       "\n\nClose Veltrano and any program that uses these items, then run the "

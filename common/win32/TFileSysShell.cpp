@@ -1,22 +1,13 @@
 // TFileSys operations that move data between the program and the shell:
-// embedded payload into files, shell links, and copy or delete through the
-// shell's file operation. None of them uses workPath, except ShellDelete,
-// which tests its path with PathExists.
+// embedded payload into files, and copy or delete through the shell's file
+// operation (shell links: TFileSysLink.cpp). None of them uses workPath,
+// except ShellDelete, which tests its path with PathExists.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include "TFileSys.h"
 #include "TBuffer.h"
 #include "BoundedString.h"
-
-// The shell-link class and the two interfaces we ask of it, kept here so
-// that the programs need no import library for them.
-static const GUID ShellLinkClass =
-    {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const GUID ShellLinkInterface =
-    {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const GUID PersistFileInterface =
-    {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // Flags of the shell's file operation: no confirmation, to the recycle bin
 // where possible; the copy also shows a simple progress dialog and makes
@@ -77,41 +68,6 @@ int TFileSys::WriteResource(HRSRC resource, const char *file)
     }
     SetCursor(previous);
     return written;
-}
-
-// Creates the shell link linkFile (deleting one that is there) pointing at
-// target and carrying description; nothing else of the link is set. COM is
-// initialised for this call alone. Returns the HRESULT of the last step
-// performed: object creation, the query for IPersistFile, or the save.
-// A link path that does not fit into 260 UTF-16 units is refused with
-// E_INVALIDARG rather than saved under a cut name.
-HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
-                                  const char *description)
-{
-    CoInitialize(NULL);
-    IShellLinkA *link = NULL;
-    HRESULT result = CoCreateInstance(ShellLinkClass, NULL, CLSCTX_INPROC_SERVER,
-                                      ShellLinkInterface, (void **)&link);
-    if (SUCCEEDED(result)) {
-        link->SetPath(target);
-        link->SetDescription(description);
-        IPersistFile *persist = NULL;
-        result = link->QueryInterface(PersistFileInterface, (void **)&persist);
-        if (SUCCEEDED(result)) {
-            WCHAR wideName[MAX_PATH];
-            // A file of that name goes first rather than being written over:
-            // in a folder of the user's it may be a link to a file elsewhere.
-            DeleteFileA(linkFile);
-            if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, MAX_PATH))
-                result = persist->Save(wideName, TRUE);
-            else
-                result = E_INVALIDARG;
-            persist->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return result;
 }
 
 // Copies path into list (room for its length plus 2) as a list of one name

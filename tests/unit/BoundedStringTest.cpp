@@ -50,6 +50,15 @@ TEST(BoundedString, AppendCutsAtTheEndAndRepairsAnUnterminatedTarget)
     EXPECT_EQ(3u, strlen(u.bytes));
     EXPECT_TRUE(u.CanaryFrom(4));
 
+    Guarded d;
+    strcpy(d.bytes, "+");
+    EXPECT_EQ(1, AppendDecimal(d.bytes, 0, 16));
+    EXPECT_EQ(1, AppendDecimal(d.bytes, 4294967295u, 16));
+    EXPECT_STREQ("+04294967295", d.bytes);
+    EXPECT_EQ(0, AppendDecimal(d.bytes, 77, 14));     // cut like any append
+    EXPECT_STREQ("+042949672957", d.bytes);
+    EXPECT_TRUE(d.CanaryFrom(14));
+
     EXPECT_EQ(3u, LengthBounded("abc", 10));
     EXPECT_EQ(2u, LengthBounded("abc", 2));
 }
