@@ -164,6 +164,14 @@ TEST_F(Shell, CreateShellLinkReplacesAFileWithALinkOfTargetAndDescriptionOnly)
     EXPECT_EQ("Veltrano 1.0", facts.description);
     EXPECT_EQ("", facts.workingDirectory);
     EXPECT_EQ("", facts.arguments);
+    // ShellLinkTarget reads the same target back; not from a file that is
+    // no link, and not into a buffer too small for it.
+    char read[MAX_PATH];
+    EXPECT_EQ(1, fs.ShellLinkTarget(linkFile.c_str(), read, sizeof read));
+    EXPECT_STRCASEEQ(target.c_str(), read);
+    EXPECT_EQ(0, fs.ShellLinkTarget(linkFile.c_str(), read, (unsigned)target.size()));
+    EXPECT_STREQ("", read);
+    EXPECT_EQ(0, fs.ShellLinkTarget(target.c_str(), read, sizeof read));
 
     // COM was released again: a second link in the same thread works too.
     std::string second = scratch.Path("Help.lnk");
