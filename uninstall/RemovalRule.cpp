@@ -65,11 +65,6 @@ static int IsItemOf(const char *path, unsigned length, const char *folder, unsig
            SameStart(path + f + 1, name, n);
 }
 
-const char *const ownFileNames[] = {
-#define PAYLOAD_FILE(identifier, fileName) fileName,
-#include "product/Payload.inc"
-#undef PAYLOAD_FILE
-    SETTINGS_FILE_NAME, 0};
 
 RemovalKind ListedItemKind(const char *line, const char *ownDirectory)
 {
@@ -83,9 +78,14 @@ RemovalKind ListedItemKind(const char *line, const char *ownDirectory)
     if (ownLength == 0 || ownLength > FS_PATH_LENGTH || own[ownLength - 1] != '\\' ||
         !IsPlainFullPath(own, ownLength == 3 ? ownLength : ownLength - 1, 1))
         return REMOVE_NOTHING;
-    for (const char *const *name = ownFileNames; *name; name++)
-        if (IsItemOf(line, length, own, FolderLength(own), *name))
+    // The payload files and, after the table's end row, the settings file.
+    for (const PayloadFile *row = payloadFiles;; row++) {
+        const char *name = row->identifier ? row->fileName : SETTINGS_FILE_NAME;
+        if (IsItemOf(line, length, own, FolderLength(own), name))
             return REMOVE_OWN_ITEM;
+        if (!row->identifier)
+            break;
+    }
     // A folder above ours, but never a drive's root.
     if (length + 1 < ownLength && own[length] == '\\' && SameStart(line, own, length))
         return REMOVE_CREATED_FOLDER;

@@ -26,8 +26,4 @@ enum RemovalKind {
 // uninstaller knows its own by their targets.
 RemovalKind ListedItemKind(const char *line, const char *ownDirectory);
 
-// The file names the setup program writes into the installation directory,
-// ended by a null pointer.
-extern const char *const ownFileNames[];
-
 #endif
