@@ -13,18 +13,18 @@ if [ "${2:-}" = stop ]; then
   echo "wine-prefix: stopped the wineserver of $WINEPREFIX"
   exit 0
 fi
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "wine-prefix: this machine cannot run 32-bit programs (its kernel refuses Wine's 32-bit loader): Wine cannot start here" >&2
+if [ "$wine" = wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "wine-prefix: this machine cannot run 32-bit programs (its kernel refuses Wine's 32-bit loader): only the x64 test build can run here (scripts/build.sh x64, WINE_WINDOWS=x64)" >&2
   exit 3
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-prefix: creating $WINEPREFIX ($WINEARCH)"
-  "$here/detach.sh" wineboot -i
+  "$here/detach.sh" "$wine" wineboot.exe -i
   wineserver -w
 fi
 "$here/detach.sh" wineserver -p || true
 # Start Wine's background services now, detached: whichever program starts
 # them hands them its standard error, and a test runner would then wait for
 # that pipe until the services end.
-"$here/detach.sh" wineboot || true
+"$here/detach.sh" "$wine" wineboot.exe || true
 echo "wine-prefix: ready ($WINEPREFIX)"

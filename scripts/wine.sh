@@ -9,4 +9,4 @@ build=$(cd "$1" && pwd); shift
 if [ -f "$xvfb_display" ]; then
   DISPLAY=$(cat "$xvfb_display"); export DISPLAY
 fi
-exec wine "$@"
+exec "$wine" "$@"
