@@ -457,6 +457,29 @@ ROBOT_SCENARIO(copy_outside_its_installation)
           "the installation's uninstall entry stays");
     for (const std::string &item : in.listed)
         CHECK(Exists(item), "the installation stays: %s", item.c_str());
+
+    // A full backup of the directory, settings file included, removes
+    // itself and nothing of the installation it was copied from.
+    Installation backup = in;
+    backup.directory = in.root + "\\Backup";
+    backup.exe = backup.directory + "\\_purgel.exe";
+    REQUIRE(MakeDirectories(backup.directory), "Backup made");
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((in.directory + "\\*").c_str(), &found);
+    REQUIRE(find != INVALID_HANDLE_VALUE, "directory listed");
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            CopyFileA((in.directory + "\\" + found.cFileName).c_str(),
+                      (backup.directory + "\\" + found.cFileName).c_str(), FALSE);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    CHECK_EQ(RunUninstaller(backup, backup.directory, IDYES), 1L);
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!DirectoryExists(backup.directory), "the backup removed itself");
+    CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY),
+          "the installation's uninstall entry stays after the backup's removal");
+    for (const std::string &item : in.listed)
+        CHECK(Exists(item), "the installation stays after the backup's removal: %s", item.c_str());
 }
 
 ROBOT_SCENARIO(lost_settings_file)
