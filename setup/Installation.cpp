@@ -599,15 +599,17 @@ void RunInstallation(HWND window)
     // Without a Programs (or Startup) folder there is nowhere to put the
     // group (or the start-up shortcut): that step is left out. Without the
     // installation directory there is nothing for shortcuts to point at,
-    // and nothing that could ever remove them.
+    // and without its uninstaller (a full disk) nothing that could ever
+    // remove them.
     FindShellFolders(programs, startup);
-    if (direct && createProgramGroup == 1 && programs[0])
+    int removable = direct && uninstallerWritten;
+    if (removable && createProgramGroup == 1 && programs[0])
         CreateProgramGroup(profile, programs, &failures);
     // The start-up shortcut is listed too: left behind, it would try to start
     // a program that is gone at every logon. A Startup folder reached through
     // a link, or one the list cannot name, gets no shortcut, and it is named
     // as not written.
-    if (direct && startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
+    if (removable && startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
         int linkFree = FolderReachedWithoutLink(startup) && TINIFile::ReadsBackAsText(path);
         if (linkFree)

@@ -5,7 +5,7 @@ set(SETUP_SCENARIOS
     unusable_path_keeps_options_page_open english_installation
     german_installation_enter_after_typing proxy_list_without_program_group
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root
-    read_only_application_is_named directory_not_made_leaves_nothing deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
+    read_only_application_is_named failed_installation_leaves_nothing deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
     registry_texts_at_their_limits install_run_and_uninstall_leaves_no_trace
     user_file_and_injected_list_line_survive shell_folders_through_a_link_get_no_shortcuts)
 add_e2e(NAME setup
@@ -16,16 +16,19 @@ add_e2e(NAME setup
   DEPENDS Install)
 
 # Wine draws and sizes the windows itself (no window manager on the virtual
-# display would ever maximise the background), and drive V: is a directory
-# of the build tree for the drive-root scenario: both once for each kind's
+# display would ever maximise the background), drive V: is a directory of the
+# build tree for the drive-root scenario, and drive W: a file system of
+# 32 KiB for the full disk (where mounting one is allowed; a folder inside it,
+# since Wine shows a mount point itself as a link): all once for each kind's
 # prefix.
 foreach(kind ${VELTRANO_WINDOWS})
   set(drive ${CMAKE_BINARY_DIR}/e2e-drive-v-${kind})
+  set(full ${CMAKE_BINARY_DIR}/e2e-drive-w-${kind})
   add_test(NAME e2e.setup.prepare.${kind}
-    COMMAND sh -c "${WINE_KIND_SH} && mkdir -p '${drive}' && ln -sfn '${drive}' \"$WINEPREFIX/dosdevices/v:\" && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
+    COMMAND sh -c "${WINE_KIND_SH} && mkdir -p '${drive}' '${full}' && ln -sfn '${drive}' \"$WINEPREFIX/dosdevices/v:\" && { mountpoint -q '${full}' || mount -t tmpfs -o size=32k veltrano-full '${full}' || true; } && mkdir -p '${full}/w' && ln -sfn '${full}/w' \"$WINEPREFIX/dosdevices/w:\" && \"$0\" \"$1\" reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f"
             ${WINE_RUN})
   add_test(NAME e2e.setup.unmap.${kind}
-    COMMAND sh -c "${WINE_KIND_SH} && rm -f \"$WINEPREFIX/dosdevices/v:\"")
+    COMMAND sh -c "${WINE_KIND_SH} && rm -f \"$WINEPREFIX/dosdevices/v:\" \"$WINEPREFIX/dosdevices/w:\" && { ! mountpoint -q '${full}' || umount '${full}'; }")
   foreach(test e2e.setup.prepare.${kind} e2e.setup.unmap.${kind})
     set_tests_properties(${test} PROPERTIES ENVIRONMENT WINE_WINDOWS=${kind} LABELS ${kind}
                          RESOURCE_LOCK wine-${kind})

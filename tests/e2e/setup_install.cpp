@@ -353,7 +353,7 @@ ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
 
 // A directory that cannot be made (a name the file system refuses): nothing
 // is made elsewhere for it, and nothing is registered.
-ROBOT_SCENARIO(directory_not_made_leaves_nothing)
+ROBOT_SCENARIO(failed_installation_leaves_nothing)
 {
     std::string directory = std::string(BASE) + "\\No|Dir\\Veltrano";
     CleanSlate("");
@@ -372,6 +372,38 @@ ROBOT_SCENARIO(directory_not_made_leaves_nothing)
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "no program group");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "no uninstall entry");
+
+    // A disk that fills up: drive W: is a 32 KiB file system (the prepare
+    // step mounts it), too small for _purgel.exe after the application.
+    ULARGE_INTEGER total = {};
+    if (!GetDiskFreeSpaceExA("W:\\", nullptr, &total, nullptr) || total.QuadPart > 64 * 1024) {
+        Say("  NOT RUN: drive W: is no small file system (mounting one needs root)");
+        return;
+    }
+    directory = "W:\\Veltrano";
+    CleanSlate(directory);
+    installer = StartInstaller();
+    choices.path = directory;
+    box = WalkToCompletion(installer, choices);
+    std::string text = MessageBoxText(box);
+    CHECK(text.rfind("The installation is incomplete. Not written:\n\n", 0) == 0 &&
+              text.find("_purgel.exe") != std::string::npos &&
+              text.find("The installation is not registered") != std::string::npos,
+          "the full disk is reported: %s", Show(text).c_str());
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "no uninstall entry");
+    CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "no program group");
+    int written = 0;
+    for (const PayloadRow &row : Payload()) {
+        std::string bytes;
+        if (!ReadBytes(Join(directory, row.fileName), &bytes))
+            continue;
+        written++;
+        CHECK(bytes == PayloadBytes(row), "%s is whole or absent, never cut", row.fileName);
+    }
+    CHECK(written > 0, "the disk took some files before it was full");
+    CleanSlate(directory);
 }
 
 namespace {
