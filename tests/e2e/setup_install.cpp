@@ -349,6 +349,23 @@ ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
                                   {"DefaultPage=" + directory + "\\VeltranoHelp.htm"}));
     CHECK(!DirectoryExists(Join(programs, "Veltrano 1.0")), "no program group");
     CHECK(!DirectoryExists("C:\\Veltrano 1.0"), "no group at a drive's root either");
+
+    // A Programs folder that the list could not name as a line of its own:
+    // no group, and its shortcuts are named as not written.
+    std::string unlistable = std::string(BASE) + "\\Start=Menu";
+    REQUIRE(MakeDirectories(unlistable), "Programs folder with \"=\" made");
+    RegSetString(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, "Programs", unlistable);
+    CleanSlate(directory);
+    installer = StartInstaller();
+    choices.incomplete = true;
+    HWND box = WalkToCompletion(installer, choices);
+    CHECK_EQ(MessageBoxText(box), "The installation is incomplete. Not written:\n\n" + unlistable +
+                                      "\\Veltrano 1.0\\Veltrano 1.0.lnk\n" + unlistable +
+                                      "\\Veltrano 1.0\\Help.lnk");
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!DirectoryExists(Join(unlistable, "Veltrano 1.0")), "no group in it");
+    CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the installation is registered");
 }
 
 // A directory that cannot be made (a name the file system refuses): nothing
