@@ -368,8 +368,9 @@ ROBOT_SCENARIO(missing_programs_folder_leaves_the_group_out)
     CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the installation is registered");
 }
 
-// A directory that cannot be made (a name the file system refuses): nothing
-// is made elsewhere for it, and nothing is registered.
+// A directory that cannot be made (a name the file system refuses), and a
+// disk that fills up: nothing is made elsewhere for them, no file is left
+// cut short, and nothing is registered.
 ROBOT_SCENARIO(failed_installation_leaves_nothing)
 {
     std::string directory = std::string(BASE) + "\\No|Dir\\Veltrano";
