@@ -6,7 +6,6 @@
 // directory, no entry without its uninstaller and list. Also the checks
 // the options page makes before it lets the installation start.
 #include <windows.h>
-#include <shellapi.h>
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
@@ -562,6 +561,19 @@ static void ShowEnd(const Failures &failures, int registered)
     MessageBoxA(NULL, text, caption, MB_OK | (incomplete ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
+// Says that the application (its path) was not started, and where it is.
+static void ShowNotStarted(const char *application)
+{
+    const unsigned size = MESSAGE_SIZE + PATH_SIZE + 2;
+    TBuffer text(size);
+    TBuffer caption(MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_NOT_STARTED + languageOffset, text, MESSAGE_SIZE);
+    AppendBounded(text, "\n\n", size);
+    AppendBounded(text, application, size);
+    LoadStringA(appInstance, STR_DONE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
+    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
 // Runs the whole installation into installPath and ends the program by
 // posting WM_DESTROY to window. Every step runs whatever failed before it;
 // what failed is told at the end instead of the completion message.
@@ -643,10 +655,13 @@ void RunInstallation(HWND window)
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.
         // It starts as the user who is logged on, through the desktop
-        // shell; only where no desktop shell answers, from here.
+        // shell, and only so: started from here it would run with the
+        // administrator's rights, which a user who ended their own desktop
+        // shell while the message was open would gain. Without a shell the
+        // user is told where to start it.
         JoinPath(path, installPath, "");
         if (!StartThroughDesktop(application, path))
-            ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
+            ShowNotStarted(application);
     }
     PostMessageA(window, WM_DESTROY, 0, 0);
 }

@@ -60,6 +60,9 @@
 #define STR_REPLACE_CAPTION 19
 // The warning's last line when no uninstall entry was written.
 #define STR_NOT_REGISTERED 20
+// Said after the completion message when no desktop shell started the
+// application.
+#define STR_NOT_STARTED 21
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1

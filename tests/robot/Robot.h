@@ -131,9 +131,15 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
+// Ends every process of that name (the desktop shell "explorer.exe", say).
+// Returns how many were ended.
+int EndProcesses(const char *exeName);
+
 // The executable name of the parent of the first process named exeName
 // (case ignored); "" when there is none or its parent has ended.
 std::string ParentProcessName(const char *exeName);
+// The id of that parent, also after it ended; 0 when no such process runs.
+DWORD ParentProcessId(const char *exeName);
 
 // The full paths of the modules (the executable and its DLLs) that the
 // process has loaded; empty when they cannot be listed.

@@ -66,6 +66,45 @@ bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
     return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
 }
 
+int EndProcesses(const char *exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    int ended = 0;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId() || lstrcmpiA(entry.szExeFile, exeName))
+            continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (process && TerminateProcess(process, 1)) {
+            WaitForSingleObject(process, 5000);
+            ended++;
+        }
+        if (process)
+            CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return ended;
+}
+
+DWORD ParentProcessId(const char *exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD parent = 0;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more && !parent;
+         more = Process32Next(snapshot, &entry))
+        if (!lstrcmpiA(entry.szExeFile, exeName))
+            parent = entry.th32ParentProcessID;
+    CloseHandle(snapshot);
+    return parent;
+}
+
 std::string ParentProcessName(const char *exeName)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
