@@ -232,7 +232,8 @@ bool Answer(HWND box, int buttonId);
 // A top-level window on its own thread that records every WM_DDE_INITIATE it
 // receives (application and topic atom names). With hang set, its thread
 // stops answering after it has recorded the first initiation (until the
-// stand-in is destroyed), as a program that is stuck would.
+// stand-in is destroyed), as a program that is stuck would; with slowMs, it
+// takes that long to answer each initiation.
 class DdeListener {
 public:
     struct Initiation {
@@ -240,7 +241,8 @@ public:
         std::string topic;
         HWND sender;
     };
-    explicit DdeListener(const char *caption = "Robot application", bool hang = false);
+    explicit DdeListener(const char *caption = "Robot application", bool hang = false,
+                         DWORD slowMs = 0);
     ~DdeListener();
     HWND Window() const { return window_; }
     std::vector<Initiation> Initiations();
@@ -250,6 +252,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
     std::string caption_;
     bool hang_;
+    DWORD slowMs_;
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
