@@ -21,6 +21,16 @@ int HandleReachesPath(HANDLE handle, const char *path);
 // a link in any component.
 int FolderReachedWithoutLink(const char *path);
 
+// 1 when path, an existing folder of a drive ("X:\..."), and every folder
+// above it up to the drive's root are reached without a link and can be
+// changed by no one but administrators, the system, TrustedInstaller and
+// the program's own user: each one's owner is one of them, and its access
+// list lets no one else delete or rename it, change its access list or its
+// owner, nor (with addsToo, for path itself) add files or folders to it. A
+// volume that keeps no access lists is refused. On failure, failed (when
+// given, FS_PATH_LENGTH + 1 characters) receives the folder that failed.
+int FolderChainProtected(const char *path, int addsToo, char *failed);
+
 // Creates the folder path with a protected descriptor that no other user may
 // change: Administrators and SYSTEM full control, Users read and execute,
 // inherited by what is made inside; nothing of the parent's is inherited.

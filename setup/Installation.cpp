@@ -156,6 +156,21 @@ static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existin
     return direct ? length : 0;
 }
 
+// 1 when the existing part of folder (length characters, of which the
+// first existing exist) can be changed by no other user: the installation
+// trusts what it finds there, and writes and later removes by path. Files
+// and folders may not be added by others to the directory itself when it
+// exists; where it does not, the setup makes it with its own descriptor,
+// and a folder planted first makes that fail.
+static int ExistingPartProtected(char *folder, unsigned length, unsigned existing)
+{
+    char kept = folder[existing];
+    folder[existing] = '\0';
+    int protectedChain = FolderChainProtected(folder, existing == length, 0);
+    folder[existing] = kept;
+    return protectedChain;
+}
+
 // 1 when every line that an installation into path lists for removal (the
 // folders it may create above the directory, its files) reads back from the
 // settings file as itself: a path with "=" or "[" would come back as an
@@ -206,7 +221,9 @@ int InstallPathProblem(const char *path)
         return STR_PATH_CHARACTERS;
     unsigned existing;
     int reason;
-    LinkFreeFolder(folder, path, &existing, &reason);
+    unsigned folderLength = LinkFreeFolder(folder, path, &existing, &reason);
+    if (!reason && !ExistingPartProtected(folder, folderLength, existing))
+        reason = STR_PATH_OPEN;
     return reason;
 }
 
@@ -423,14 +440,16 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
 // outermost first, so that the removal leaves no empty folder behind. A
 // folder that existed before keeps its own descriptor and is never listed.
 // Nothing is made below a folder reached through a link, nor after a folder
-// could not be made. Returns 1 when the directory is there and reached
+// could not be made, nor anything at all when another user could change
+// what exists of the path. Returns 1 when the directory is there and reached
 // without a link in any component: only then may anything be written into it.
 static int CreateInstallDirectory(TINIFile *profile)
 {
     TBuffer folder(PATH_SIZE);
     unsigned existing;
     unsigned length = LinkFreeFolder(folder, installPath, &existing);
-    int direct = length != 0;
+    // Checked again now: the options page's check may be long past.
+    int direct = length != 0 && ExistingPartProtected(folder, length, existing);
     for (unsigned i = existing + 1; direct && i <= length; i++) {
         if (i < length && folder[i] != '\\')
             continue;

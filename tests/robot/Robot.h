@@ -280,6 +280,10 @@ bool PlantFolderLink(const std::string &link, const std::string &target);
 // The access list of a file or folder in the security descriptor definition
 // language ("D:P(A;OICI;FA;;;BA)..."); "" when it cannot be read.
 std::string AccessList(const std::string &path);
+// Gives Everyone full control of a folder, as a careless or hostile owner
+// would (Wine turns that into Unix mode 0777). True when it was set and
+// the list reads back with an entry for Everyone.
+bool OpenToEveryone(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).
 std::string ShellFolder(int csidl);
