@@ -21,6 +21,13 @@ int HandleReachesPath(HANDLE handle, const char *path);
 // a link in any component.
 int FolderReachedWithoutLink(const char *path);
 
+// Removes path, an empty folder or with fileToo a file, through a handle
+// that follows no link, and only when that handle reached path itself: a
+// junction, mount point or symbolic link anywhere in the path leaves the
+// item alone, as does anything in use, read-only or a folder not empty.
+// Returns 1 when it is gone (removed, or never there), 0 when it stays.
+int RemoveReachedItem(const char *path, int fileToo);
+
 // 1 when path, an existing folder of a drive ("X:\..."), and every folder
 // above it up to the drive's root are reached without a link and can be
 // changed by no one but administrators, the system, TrustedInstaller and

@@ -45,6 +45,29 @@ int FolderReachedWithoutLink(const char *path)
     return direct;
 }
 
+int RemoveReachedItem(const char *path, int fileToo)
+{
+    HANDLE item = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+    if (item == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    // A folder that is not empty, and a read-only file, refuse the deletion.
+    int removed = GetFileInformationByHandle(item, &info) &&
+                  !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                  (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
+                  HandleReachesPath(item, path) &&
+                  SetFileInformationByHandle(item, FileDispositionInfo, &disposition,
+                                             sizeof disposition);
+    CloseHandle(item);
+    return removed;
+}
+
 // An access-allowed entry for a SID of count sub-authorities, laid out as the
 // platform reads it inside an access list.
 template <int count> struct AllowedEntry {

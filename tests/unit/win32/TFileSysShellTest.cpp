@@ -38,6 +38,44 @@ bool Present(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Runs a Unix command line through Wine (which hands back no process to wait
+// for) and waits until done() holds. Returns done()'s last result.
+bool RunUnix(const std::string &command, bool (*done)(const std::string &), const std::string &path)
+{
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process;
+    std::string line = command;
+    if (CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &start, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (int tries = 0; tries < 200 && !done(path); tries++)
+        Sleep(50);
+    return done(path);
+}
+
+std::string UnixPath(const std::string &path)
+{
+    typedef char *(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                   "wine_get_unix_file_name");
+    std::wstring wide(path.begin(), path.end());   // the tests' paths are ASCII
+    char *mapped = toUnix ? toUnix(wide.c_str()) : NULL;
+    return "\"" + std::string(mapped ? mapped : "") + "\"";
+}
+
+bool IsLink(const std::string &path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool Gone(const std::string &path)
+{
+    return !Present(path);
+}
+
 // What a link file says about itself, read through IShellLinkA.
 struct LinkFacts {
     HRESULT loaded;
@@ -186,6 +224,25 @@ TEST_F(Shell, CreateShellLinkReplacesAFileWithALinkOfTargetAndDescriptionOnly)
     ASSERT_TRUE(CreateHardLinkA(second.c_str(), victim.c_str(), NULL));
     EXPECT_EQ(S_OK, fs.CreateShellLink(target.c_str(), second.c_str(), "Help"));
     EXPECT_EQ("keep me", ReadAll(victim));
+}
+
+// A folder swapped for a link to another (a Unix symbolic link, which Wine
+// shows as a reparse point): neither the old link's removal nor the new
+// one's write reaches the folder behind it.
+TEST_F(Shell, CreateShellLinkWritesNothingBehindAFolderLink)
+{
+    std::string target = scratch.Path("Pellino.exe");
+    scratch.MakeDir("elsewhere");
+    scratch.Write("elsewhere\\Help.lnk", "keep me");
+    std::string swapped = scratch.Path("group");
+    ASSERT_TRUE(RunUnix("/bin/ln -sfn " + UnixPath(scratch.Path("elsewhere")) + " " +
+                            UnixPath(swapped),
+                        IsLink, swapped));
+    EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\Help.lnk").c_str(), "Help")));
+    EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\New.lnk").c_str(), "New")));
+    EXPECT_EQ("keep me", scratch.Read("elsewhere\\Help.lnk"));
+    EXPECT_FALSE(scratch.Exists("elsewhere\\New.lnk"));
+    EXPECT_TRUE(RunUnix("/bin/rm -f " + UnixPath(swapped), Gone, swapped));
 }
 
 TEST_F(Shell, CreateShellLinkIntoAMissingDirectoryReportsFailure)
