@@ -12,6 +12,11 @@
 // known system DLLs.
 void RestrictDllSearch();
 
+// Where the system offers it (Windows 11 22H2 and later), makes the process
+// follow no junction or mount point that a user other than an administrator
+// made, whatever path leads through it. Elsewhere it does nothing.
+void TrustOnlyAdministratorsRedirections();
+
 // 1 when handle, opened on path, reached path itself: the platform's final
 // path of the handle is path (case and trailing separators ignored). A link
 // anywhere in the path, 8.3 short names and network paths make it 0.

@@ -14,6 +14,26 @@ void RestrictDllSearch()
         SetDllDirectoryA("");
 }
 
+// The redirection-trust mitigation: its number among the process
+// mitigation policies, and its flag that enforces it.
+#define REDIRECTION_TRUST_POLICY 16
+#define ENFORCE_REDIRECTION_TRUST 1
+
+void TrustOnlyAdministratorsRedirections()
+{
+    // Looked up at run time in the kernel32 already loaded (a known DLL the
+    // system loads from its own directory before any of our code runs):
+    // before Windows 8 the function is missing, and before Windows 11 22H2
+    // it refuses this policy; either way the program goes on without it.
+    typedef BOOL(WINAPI * SetMitigation)(int, void *, SIZE_T);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, "SetProcessMitigationPolicy") : 0;
+    SetMitigation set = (SetMitigation)(void *)found;
+    DWORD policy = ENFORCE_REDIRECTION_TRUST;
+    if (set)
+        set(REDIRECTION_TRUST_POLICY, &policy, sizeof policy);
+}
+
 int HandleReachesPath(HANDLE handle, const char *path)
 {
     char reached[FS_PATH_LENGTH + 8];
