@@ -178,8 +178,9 @@ int FolderChainProtected(const char *path, int addsToo, char *failed)
         folder[--length] = '\0';
     if (length < 3 || folder[1] != ':' || folder[2] != '\\')
         return 0;
-    BYTE user[TOKEN_USER_SIZE];
-    PSID self = TokenUserSid(user);
+    // Aligned as the token's structure needs.
+    DWORD_PTR user[TOKEN_USER_SIZE / sizeof(DWORD_PTR) + 1];
+    PSID self = TokenUserSid((BYTE *)user);
     // The root ("X:\"), then each folder down to path itself.
     for (unsigned end = 3; end <= length; end++) {
         if (end > 3 && end < length && folder[end] != '\\')

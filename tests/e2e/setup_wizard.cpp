@@ -365,6 +365,7 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     // A folder that everyone may change: the directory below it, and that
     // folder as the directory itself.
     std::string open = "C:\\e2e-setup\\open to all";
+    RemoveTree(open);
     REQUIRE(MakeDirectories(open) && OpenToEveryone(open), "%s is open to everyone", open.c_str());
     AtEnd([open]() { RemoveTree(open); });
     const std::string others = "Other users could rename or delete a folder on this path, or put "
