@@ -38,23 +38,7 @@ bool Present(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Runs a Unix command line through Wine (which hands back no process to wait
-// for) and waits until done() holds. Returns done()'s last result.
-bool RunUnix(const std::string &command, bool (*done)(const std::string &), const std::string &path)
-{
-    STARTUPINFOA start = {};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION process;
-    std::string line = command;
-    if (CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &start, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    for (int tries = 0; tries < 200 && !done(path); tries++)
-        Sleep(50);
-    return done(path);
-}
-
+// The Unix form of a Windows path, quoted, by Wine's own mapping.
 std::string UnixPath(const std::string &path)
 {
     typedef char *(CDECL * ToUnix)(LPCWSTR);
@@ -65,15 +49,25 @@ std::string UnixPath(const std::string &path)
     return "\"" + std::string(mapped ? mapped : "") + "\"";
 }
 
-bool IsLink(const std::string &path)
+// Runs a Unix command line through Wine, which hands back no process to
+// wait for, then waits until path is a link (link true) or is none.
+bool RunUnix(const std::string &command, const std::string &path, bool link)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-bool Gone(const std::string &path)
-{
-    return !Present(path);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process;
+    std::string line = command;
+    if (CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &start, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (int tries = 0; tries < 200; tries++, Sleep(50)) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (link == (attributes != INVALID_FILE_ATTRIBUTES &&
+                     (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0))
+            return true;
+    }
+    return false;
 }
 
 // What a link file says about itself, read through IShellLinkA.
@@ -237,12 +231,12 @@ TEST_F(Shell, CreateShellLinkWritesNothingBehindAFolderLink)
     std::string swapped = scratch.Path("group");
     ASSERT_TRUE(RunUnix("/bin/ln -sfn " + UnixPath(scratch.Path("elsewhere")) + " " +
                             UnixPath(swapped),
-                        IsLink, swapped));
+                        swapped, true));
     EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\Help.lnk").c_str(), "Help")));
     EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\New.lnk").c_str(), "New")));
     EXPECT_EQ("keep me", scratch.Read("elsewhere\\Help.lnk"));
     EXPECT_FALSE(scratch.Exists("elsewhere\\New.lnk"));
-    EXPECT_TRUE(RunUnix("/bin/rm -f " + UnixPath(swapped), Gone, swapped));
+    EXPECT_TRUE(RunUnix("/bin/rm -f " + UnixPath(swapped), swapped, false));
 }
 
 TEST_F(Shell, CreateShellLinkIntoAMissingDirectoryReportsFailure)
