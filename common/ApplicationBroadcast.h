@@ -5,8 +5,9 @@
 #ifndef VELTRANO_APPLICATIONBROADCAST_H
 #define VELTRANO_APPLICATIONBROADCAST_H
 
-// Sends the initiation; a window that does not answer is given up after a
-// few seconds.
+// Sends the initiation to every top-level window, one after the other,
+// within one bound of a few seconds for all of them: a window that has not
+// answered when the time is up is given up, and those after it are left out.
 void BroadcastUninstall();
 
 #endif

@@ -6,7 +6,6 @@
 // directory, no entry without its uninstaller and list. Also the checks
 // the options page makes before it lets the installation start.
 #include <windows.h>
-#include <shellapi.h>
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
@@ -157,6 +156,21 @@ static unsigned LinkFreeFolder(char *folder, const char *path, unsigned *existin
     return direct ? length : 0;
 }
 
+// 1 when the existing part of folder (length characters, of which the
+// first existing exist) can be changed by no other user: the installation
+// trusts what it finds there, and writes and later removes by path. Files
+// and folders may not be added by others to the directory itself when it
+// exists; where it does not, the setup makes it with its own descriptor,
+// and a folder planted first makes that fail.
+static int ExistingPartProtected(char *folder, unsigned length, unsigned existing)
+{
+    char kept = folder[existing];
+    folder[existing] = '\0';
+    int protectedChain = FolderChainProtected(folder, existing == length, 0);
+    folder[existing] = kept;
+    return protectedChain;
+}
+
 // 1 when every line that an installation into path lists for removal (the
 // folders it may create above the directory, its files) reads back from the
 // settings file as itself: a path with "=" or "[" would come back as an
@@ -207,7 +221,9 @@ int InstallPathProblem(const char *path)
         return STR_PATH_CHARACTERS;
     unsigned existing;
     int reason;
-    LinkFreeFolder(folder, path, &existing, &reason);
+    unsigned folderLength = LinkFreeFolder(folder, path, &existing, &reason);
+    if (!reason && !ExistingPartProtected(folder, folderLength, existing))
+        reason = STR_PATH_OPEN;
     return reason;
 }
 
@@ -424,14 +440,16 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
 // outermost first, so that the removal leaves no empty folder behind. A
 // folder that existed before keeps its own descriptor and is never listed.
 // Nothing is made below a folder reached through a link, nor after a folder
-// could not be made. Returns 1 when the directory is there and reached
+// could not be made, nor anything at all when another user could change
+// what exists of the path. Returns 1 when the directory is there and reached
 // without a link in any component: only then may anything be written into it.
 static int CreateInstallDirectory(TINIFile *profile)
 {
     TBuffer folder(PATH_SIZE);
     unsigned existing;
     unsigned length = LinkFreeFolder(folder, installPath, &existing);
-    int direct = length != 0;
+    // Checked again now: the options page's check may be long past.
+    int direct = length != 0 && ExistingPartProtected(folder, length, existing);
     for (unsigned i = existing + 1; direct && i <= length; i++) {
         if (i < length && folder[i] != '\\')
             continue;
@@ -562,6 +580,19 @@ static void ShowEnd(const Failures &failures, int registered)
     MessageBoxA(NULL, text, caption, MB_OK | (incomplete ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
+// Says that the application (its path) was not started, and where it is.
+static void ShowNotStarted(const char *application)
+{
+    const unsigned size = MESSAGE_SIZE + PATH_SIZE + 2;
+    TBuffer text(size);
+    TBuffer caption(MESSAGE_SIZE);
+    LoadStringA(appInstance, STR_NOT_STARTED + languageOffset, text, MESSAGE_SIZE);
+    AppendBounded(text, "\n\n", size);
+    AppendBounded(text, application, size);
+    LoadStringA(appInstance, STR_DONE_CAPTION + languageOffset, caption, MESSAGE_SIZE);
+    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
 // Runs the whole installation into installPath and ends the program by
 // posting WM_DESTROY to window. Every step runs whatever failed before it;
 // what failed is told at the end instead of the completion message.
@@ -645,10 +676,13 @@ void RunInstallation(HWND window)
         // The directory with its separator, so that a drive letter alone
         // (D) still names the drive's root.
         // It starts as the user who is logged on, through the desktop
-        // shell; only where no desktop shell answers, from here.
+        // shell, and only so: started from here it would run with the
+        // administrator's rights, which a user who ended their own desktop
+        // shell while the message was open would gain. Without a shell the
+        // user is told where to start it.
         JoinPath(path, installPath, "");
         if (!StartThroughDesktop(application, path))
-            ShellExecuteA(mainWindow, NULL, application, "", path, SW_SHOWNORMAL);
+            ShowNotStarted(application);
     }
     PostMessageA(window, WM_DESTROY, 0, 0);
 }

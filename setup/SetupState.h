@@ -60,6 +60,12 @@
 #define STR_REPLACE_CAPTION 19
 // The warning's last line when no uninstall entry was written.
 #define STR_NOT_REGISTERED 20
+// Said after the completion message when no desktop shell started the
+// application.
+#define STR_NOT_STARTED 21
+// Why the options page refuses a path that another user could change (see
+// STR_PATH_NOT_ON_DRIVE and the rest above).
+#define STR_PATH_OPEN 22
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1
@@ -102,8 +108,9 @@ int StartThroughDesktop(const char *file, const char *directory);
 // 0 when path can be installed into: a folder of a drive, short enough that
 // every path the installation builds from it fits into a path buffer, each
 // line it lists for removal readable back from the settings file, and what
-// exists of it reached without a link. Else the string base (STR_PATH_...)
-// that says why not.
+// exists of it reached without a link and changeable by no other user
+// (FolderChainProtected). Else the string base (STR_PATH_...) that says why
+// not.
 int InstallPathProblem(const char *path);
 // Before anything is written into installPath: when it holds files with the
 // names of payload files that its settings file does not list (files that

@@ -9,31 +9,10 @@
 #include "TBuffer.h"
 #include "TINIFile.h"
 
-// The removal goes through a handle that does not follow a final link, and
-// only when that handle reached path itself: a junction, mount point or
-// symbolic link anywhere in the path (which could lead the removal to any
-// file) leaves the item alone, as does anything in use.
+// Every removal goes through the one routine that both programs share.
 int RemovePlain(const char *path, int fileToo)
 {
-    HANDLE item = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
-                              OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
-    if (item == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    BY_HANDLE_FILE_INFORMATION info;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    // A folder that is not empty, and a read-only file, refuse the deletion.
-    int removed = GetFileInformationByHandle(item, &info) &&
-                  !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                  (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
-                  HandleReachesPath(item, path) &&
-                  SetFileInformationByHandle(item, FileDispositionInfo, &disposition,
-                                             sizeof disposition);
-    CloseHandle(item);
-    return removed;
+    return RemoveReachedItem(path, fileToo);
 }
 
 // The list is read only for what cannot be told otherwise: which folders

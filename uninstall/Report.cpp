@@ -55,3 +55,18 @@ void ShowRemains(const Remains &remains)
     MessageBoxA(0, text, "Uninstall",
                 MB_OK | (remains.count ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
+
+void ShowOpenFolder(const char *folder)
+{
+    const unsigned size = 2 * MESSAGE_SIZE + FS_PATH_LENGTH + 1;
+    TBuffer text(size);
+    CopyBounded(text,
+                "Veltrano was not removed. Other users could rename or change this folder, "
+                "so that what the removal deletes there could be theirs:\n\n",
+                size);
+    AppendBounded(text, folder, size);
+    AppendBounded(text,
+                  "\n\nAllow only administrators to change it, then run the removal again.",
+                  size);
+    MessageBoxA(0, text, "Uninstall", MB_OK | MB_ICONWARNING);
+}

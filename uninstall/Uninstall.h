@@ -91,6 +91,10 @@ void NoteRemaining(Remains *remains, const char *path, int folder);
 // which folders were kept and why. Shows nothing when everything went.
 void ShowRemains(const Remains &remains);
 
+// The box that says nothing was removed because other users could change
+// folder, one of those the removal acts in.
+void ShowOpenFolder(const char *folder);
+
 // Removes path, an empty folder or with fileToo a file, only when it is
 // reached without a link in any part of its path. Returns 1 when it is gone
 // (removed, or never there), 0 when it stays (behind a link, in use,

@@ -62,6 +62,17 @@ void RunUninstall(HINSTANCE instance)
     // installation nor the directory to remove, so it removes nothing.
     if (!exePath[0] || !installContext->ModuleDirectory()[0])
         return;
+    // Everything below acts by path, the batch file after the uninstaller
+    // has ended too: a folder on the way that another user could rename or
+    // re-permission, or fill, could make any of it act on that user's
+    // files. Then nothing at all is removed, so that the entry in the list
+    // of installed software still stands for what is there.
+    const char *own = installContext->ModuleDirectory();
+    TBuffer openFolder(FS_PATH_LENGTH + 1);
+    if (FolderReachedWithoutLink(own) && !FolderChainProtected(own, 1, openFolder)) {
+        ShowOpenFolder(openFolder[0] ? openFolder.data : own);
+        return;
+    }
     TBuffer settingsPath(FS_PATH_LENGTH + 1);
     ListVerdict verdict;
     Remains remains;

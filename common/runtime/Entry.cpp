@@ -28,6 +28,10 @@ extern "C" void ProgramEntry(void)
     // a DLL that the shell or COM loads later, and a copy beside the
     // uninstaller is not the system's either.
     RestrictDllSearch();
+    // Both programs run elevated and act on paths that pass through
+    // folders of the user's: where the system can, junctions that a
+    // standard user made there are not followed at all.
+    TrustOnlyAdministratorsRedirections();
     unsigned count = 0;
     while (__CTOR_LIST__[count + 1])
         count++;

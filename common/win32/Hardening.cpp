@@ -14,6 +14,26 @@ void RestrictDllSearch()
         SetDllDirectoryA("");
 }
 
+// The redirection-trust mitigation: its number among the process
+// mitigation policies, and its flag that enforces it.
+#define REDIRECTION_TRUST_POLICY 16
+#define ENFORCE_REDIRECTION_TRUST 1
+
+void TrustOnlyAdministratorsRedirections()
+{
+    // Looked up at run time in the kernel32 already loaded (a known DLL the
+    // system loads from its own directory before any of our code runs):
+    // before Windows 8 the function is missing, and before Windows 11 22H2
+    // it refuses this policy; either way the program goes on without it.
+    typedef BOOL(WINAPI * SetMitigation)(int, void *, SIZE_T);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, "SetProcessMitigationPolicy") : 0;
+    SetMitigation set = (SetMitigation)(void *)found;
+    DWORD policy = ENFORCE_REDIRECTION_TRUST;
+    if (set)
+        set(REDIRECTION_TRUST_POLICY, &policy, sizeof policy);
+}
+
 int HandleReachesPath(HANDLE handle, const char *path)
 {
     char reached[FS_PATH_LENGTH + 8];
@@ -43,6 +63,29 @@ int FolderReachedWithoutLink(const char *path)
     int direct = HandleReachesPath(folder, path);
     CloseHandle(folder);
     return direct;
+}
+
+int RemoveReachedItem(const char *path, int fileToo)
+{
+    HANDLE item = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+    if (item == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    // A folder that is not empty, and a read-only file, refuse the deletion.
+    int removed = GetFileInformationByHandle(item, &info) &&
+                  !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                  (fileToo || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) &&
+                  HandleReachesPath(item, path) &&
+                  SetFileInformationByHandle(item, FileDispositionInfo, &disposition,
+                                             sizeof disposition);
+    CloseHandle(item);
+    return removed;
 }
 
 // An access-allowed entry for a SID of count sub-authorities, laid out as the

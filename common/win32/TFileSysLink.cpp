@@ -6,8 +6,9 @@
 #include "TFileSys.h"
 #include "TBuffer.h"
 #include "BoundedString.h"
+#include "Hardening.h"
 
-// The shell-link class and the two interfaces we ask of it, kept here so
+// The shell-link class and the interfaces we ask of it, kept here so
 // that the programs need no import library for them.
 static const GUID ShellLinkClass =
     {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -15,13 +16,39 @@ static const GUID ShellLinkInterface =
     {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 static const GUID PersistFileInterface =
     {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const GUID PersistStreamInterface =
+    {0x00000109, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-// Creates the shell link linkFile (deleting one that is there) pointing at
+// Writes count bytes into linkFile, a file made new through a handle that
+// follows no link and must have reached linkFile itself before the first
+// byte; a file that ended up elsewhere, or was not written whole, is
+// deleted again through the same handle.
+static HRESULT WriteNewFile(const char *linkFile, const void *bytes, DWORD count)
+{
+    HANDLE file = CreateFileA(linkFile, GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(GetLastError());
+    DWORD written = 0;
+    int done = HandleReachesPath(file, linkFile) && WriteFile(file, bytes, count, &written, NULL) &&
+               written == count;
+    if (!done) {
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+    CloseHandle(file);
+    return done ? S_OK : E_FAIL;
+}
+
+// Creates the shell link linkFile (removing one that is there) pointing at
 // target and carrying description; nothing else of the link is set. COM is
 // initialised for this call alone. Returns the HRESULT of the last step
-// performed: object creation, the query for IPersistFile, or the save.
-// A link path that does not fit into 260 UTF-16 units is refused with
-// E_INVALIDARG rather than saved under a cut name.
+// performed, S_OK when the file was written whole.
+// The folder may belong to the user, whose other programs may swap it, or
+// the file, for a link at any moment: the link is made in memory, the old
+// file removed through a handle that reached its own path, and the new one
+// written through a handle checked the same way (WriteNewFile). A file of
+// that name that cannot be removed makes the call fail.
 HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
                                   const char *description)
 {
@@ -32,19 +59,31 @@ HRESULT TFileSys::CreateShellLink(const char *target, const char *linkFile,
     if (SUCCEEDED(result)) {
         link->SetPath(target);
         link->SetDescription(description);
-        IPersistFile *persist = NULL;
-        result = link->QueryInterface(PersistFileInterface, (void **)&persist);
+        IPersistStream *persist = NULL;
+        IStream *stream = NULL;
+        result = link->QueryInterface(PersistStreamInterface, (void **)&persist);
+        if (SUCCEEDED(result))
+            result = CreateStreamOnHGlobal(NULL, TRUE, &stream);
+        if (SUCCEEDED(result))
+            result = persist->Save(stream, TRUE);
+        HGLOBAL memory = NULL;
+        STATSTG facts;
+        if (SUCCEEDED(result))
+            result = GetHGlobalFromStream(stream, &memory);
+        if (SUCCEEDED(result))
+            result = stream->Stat(&facts, STATFLAG_NONAME);
+        if (SUCCEEDED(result) && (facts.cbSize.HighPart || facts.cbSize.LowPart > GlobalSize(memory)))
+            result = E_UNEXPECTED;
         if (SUCCEEDED(result)) {
-            WCHAR wideName[MAX_PATH];
-            // A file of that name goes first rather than being written over:
-            // in a folder of the user's it may be a link to a file elsewhere.
-            DeleteFileA(linkFile);
-            if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, MAX_PATH))
-                result = persist->Save(wideName, TRUE);
-            else
-                result = E_INVALIDARG;
-            persist->Release();
+            const void *bytes = GlobalLock(memory);
+            RemoveReachedItem(linkFile, 1);
+            result = bytes ? WriteNewFile(linkFile, bytes, facts.cbSize.LowPart) : E_OUTOFMEMORY;
+            GlobalUnlock(memory);
         }
+        if (stream)
+            stream->Release();
+        if (persist)
+            persist->Release();
         link->Release();
     }
     CoUninitialize();

@@ -362,6 +362,15 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
                              "link). Please choose a folder that is reached directly.";
     const std::string characters = "The path holds a character that the uninstall list cannot "
                                    "carry (=, [ or ]). Please choose another folder.";
+    // A folder that everyone may change: the directory below it, and that
+    // folder as the directory itself.
+    std::string open = "C:\\e2e-setup\\open to all";
+    RemoveTree(open);
+    REQUIRE(MakeDirectories(open) && OpenToEveryone(open), "%s is open to everyone", open.c_str());
+    AtEnd([open]() { RemoveTree(open); });
+    const std::string others = "Other users could rename or delete a folder on this path, or put "
+                               "files into it, or the drive keeps no access rights. Please choose "
+                               "a folder that only administrators can change.";
     struct Row {
         const char *what;
         std::string path, reason;
@@ -380,7 +389,9 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
                 {"with =", "C:\\e2e-setup\\A=B\\Veltrano", characters},
                 {"with [", "C:\\e2e-setup\\[A]\\Veltrano", characters},
                 {"a link", linked, link},
-                {"below a link", linked + "\\Veltrano", link}};
+                {"below a link", linked + "\\Veltrano", link},
+                {"below a folder open to all", open + "\\New\\Veltrano", others},
+                {"a folder open to all", open, others}};
     REQUIRE(WriteBytes(Join(target, "file.txt"), "a file"), "a file in the way");
     for (const Row &row : rows) {
         TypePath(page, row.path, false);
@@ -399,4 +410,6 @@ ROBOT_SCENARIO(unusable_path_keeps_options_page_open)
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "nothing was installed");
     CHECK(!FileExists(Join(target, "Pellino.exe")) && !DirectoryExists(Join(target, "Veltrano")),
           "nothing appeared behind the link");
+    CHECK(!DirectoryExists(Join(open, "New")) && !FileExists(Join(open, "Pellino.exe")),
+          "nothing was made in the open folder");
 }

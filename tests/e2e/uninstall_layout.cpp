@@ -192,6 +192,13 @@ static void Press(HWND box, int buttonId, Answering how)
     REQUIRE(PressKey(box, VK_RETURN), "Enter pressed on button %d", buttonId);
 }
 
+static DWORD noticeAfterYesMs;
+
+DWORD NoticeAfterYesMs()
+{
+    return noticeAfterYesMs;
+}
+
 long RunUninstaller(const Installation &install, const std::string &directory, int answer,
                     Answering how, std::string *closingBox)
 {
@@ -204,10 +211,12 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
           "confirmation offers Yes and No only");
     CHECK(MessageBoxIcon(box) != nullptr, "confirmation shows an icon");
     CHECK(FocusOf(box) == Control(box, IDYES), "Yes is the focused default button");
+    DWORD yesAt = GetTickCount();
     Press(box, answer, how);
     if (answer == IDYES) {
         HWND notice = WaitWindow("#32770", "Uninstall", 30000, p.pid);
         REQUIRE(notice, "notice \"Uninstall\" shown");
+        noticeAfterYesMs = GetTickCount() - yesAt;
         CHECK_EQ(MessageBoxText(notice), std::string("Please quit all running instances of Veltrano"));
         CHECK(MessageBoxIcon(notice) != nullptr, "notice shows an icon");
         CHECK(Control(notice, IDOK) && !Control(notice, IDYES) && !Control(notice, IDNO),

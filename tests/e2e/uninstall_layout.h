@@ -58,6 +58,9 @@ enum class Answering {
 // when it did not end in time, a box left unanswered included).
 long RunUninstaller(const Installation &install, const std::string &directory, int answer,
                     Answering how = Answering::Buttons, std::string *closingBox = nullptr);
+// The time from the last RunUninstaller's Yes to its notice: how long the
+// broadcast before the notice held it.
+DWORD NoticeAfterYesMs();
 
 // Waits until the batch file has done its work and deleted itself and its
 // folder, and no cmd.exe runs any more. Returns true when it ended within timeoutMs.

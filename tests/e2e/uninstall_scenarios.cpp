@@ -82,6 +82,21 @@ ROBOT_SCENARIO(no_changes_nothing)
           "uninstall entry unchanged");
     CHECK(BatchFolders().empty(), "no batch file written");
     CHECK(application.Initiations().empty(), "no broadcast after No");
+
+    // Yes, with a folder above the directory that everyone may change: what
+    // the removal deleted by path there could be anyone's, so it removes
+    // nothing, itself and its entry included, and names the folder.
+    REQUIRE(OpenToEveryone(in.root), "%s is open to everyone", in.root.c_str());
+    std::string box;
+    CHECK_EQ(RunUninstaller(in, in.directory, IDYES, Answering::Buttons, &box), 1L);
+    CHECK_EQ(box, "Veltrano was not removed. Other users could rename or change this folder, so "
+                  "that what the removal deletes there could be theirs:\n\n" + in.root +
+                      "\n\nAllow only administrators to change it, then run the removal again.");
+    for (const std::string &item : in.listed)
+        CHECK(Exists(item), "still there: %s", item.c_str());
+    CHECK(RegValueExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY, "UninstallString"),
+          "uninstall entry kept");
+    CHECK(BatchFolders().empty(), "no batch file written");
 }
 
 ROBOT_SCENARIO(yes_full_installation)
@@ -328,7 +343,13 @@ ROBOT_SCENARIO(hung_window)
 
     CloseHandle(held);
     held = INVALID_HANDLE_VALUE;
+    // Programs that each take their time to answer hold the removal no
+    // longer, together, than the broadcast's one bound.
+    DdeListener slow1("Slow 1", false, 1500), slow2("Slow 2", false, 1500),
+        slow3("Slow 3", false, 1500), slow4("Slow 4", false, 1500);
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
+    CHECK(NoticeAfterYesMs() < 4500, "the broadcast held the removal %lu ms, at most its 3 s",
+          (unsigned long)NoticeAfterYesMs());
     CheckFinished(in);
 }
 

@@ -131,9 +131,15 @@ bool ProcessRunning(const char *exeName);
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 
+// Ends every process of that name (the desktop shell "explorer.exe", say).
+// Returns how many were ended.
+int EndProcesses(const char *exeName);
+
 // The executable name of the parent of the first process named exeName
 // (case ignored); "" when there is none or its parent has ended.
 std::string ParentProcessName(const char *exeName);
+// The id of that parent, also after it ended; 0 when no such process runs.
+DWORD ParentProcessId(const char *exeName);
 
 // The full paths of the modules (the executable and its DLLs) that the
 // process has loaded; empty when they cannot be listed.
@@ -226,7 +232,8 @@ bool Answer(HWND box, int buttonId);
 // A top-level window on its own thread that records every WM_DDE_INITIATE it
 // receives (application and topic atom names). With hang set, its thread
 // stops answering after it has recorded the first initiation (until the
-// stand-in is destroyed), as a program that is stuck would.
+// stand-in is destroyed), as a program that is stuck would; with slowMs, it
+// takes that long to answer each initiation.
 class DdeListener {
 public:
     struct Initiation {
@@ -234,7 +241,8 @@ public:
         std::string topic;
         HWND sender;
     };
-    explicit DdeListener(const char *caption = "Robot application", bool hang = false);
+    explicit DdeListener(const char *caption = "Robot application", bool hang = false,
+                         DWORD slowMs = 0);
     ~DdeListener();
     HWND Window() const { return window_; }
     std::vector<Initiation> Initiations();
@@ -244,6 +252,7 @@ private:
     static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
     std::string caption_;
     bool hang_;
+    DWORD slowMs_;
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
     HANDLE ready_ = nullptr;
@@ -271,6 +280,10 @@ bool PlantFolderLink(const std::string &link, const std::string &target);
 // The access list of a file or folder in the security descriptor definition
 // language ("D:P(A;OICI;FA;;;BA)..."); "" when it cannot be read.
 std::string AccessList(const std::string &path);
+// Gives Everyone full control of a folder, as a careless or hostile owner
+// would (Wine turns that into Unix mode 0777). True when it was set and
+// the list reads back with an entry for Everyone.
+bool OpenToEveryone(const std::string &path);
 std::string TempDirectory();                    // GetTempPathA, ends in "\"
 // A shell folder from SHGetFolderPathA (CSIDL_PROGRAMS, CSIDL_STARTUP, ...).
 std::string ShellFolder(int csidl);

@@ -10,7 +10,8 @@ namespace {
 const char *const LISTENER_CLASS = "RobotDdeListener";
 }
 
-DdeListener::DdeListener(const char *caption, bool hang) : caption_(caption), hang_(hang)
+DdeListener::DdeListener(const char *caption, bool hang, DWORD slowMs)
+    : caption_(caption), hang_(hang), slowMs_(slowMs)
 {
     InitializeCriticalSection(&lock_);
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -78,8 +79,8 @@ LRESULT CALLBACK DdeListener::Procedure(HWND window, UINT message, WPARAM wParam
             EnterCriticalSection(&self->lock_);
             self->seen_.push_back(Initiation{application, topic, reinterpret_cast<HWND>(wParam)});
             LeaveCriticalSection(&self->lock_);
-            if (self->hang_)
-                WaitForSingleObject(self->release_, 120000);
+            if (self->hang_ || self->slowMs_)
+                WaitForSingleObject(self->release_, self->hang_ ? 120000 : self->slowMs_);
         }
         return 0;
     case WM_CLOSE:

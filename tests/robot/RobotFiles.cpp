@@ -126,6 +126,17 @@ std::string AccessList(const std::string &path)
     return list;
 }
 
+bool OpenToEveryone(const std::string &path)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;WD)", SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    bool set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor) != 0;
+    LocalFree(descriptor);
+    return set && AccessList(path).find(";;;WD)") != std::string::npos;
+}
+
 std::string TempDirectory()
 {
     char buffer[MAX_PATH + 1] = "";

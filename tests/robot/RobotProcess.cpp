@@ -44,21 +44,36 @@ long WaitExit(const Process &process, DWORD timeoutMs)
     return long(code);
 }
 
-bool ProcessRunning(const char *exeName)
+namespace {
+
+// The processes that run now, from one snapshot.
+std::vector<PROCESSENTRY32> Processes()
 {
+    std::vector<PROCESSENTRY32> list;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
+        return list;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID != GetCurrentProcessId() && lstrcmpiA(entry.szExeFile, exeName) == 0)
-            found = true;
-    }
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        list.push_back(entry);
     CloseHandle(snapshot);
-    return found;
+    return list;
+}
+
+bool Named(const PROCESSENTRY32 &entry, const char *exeName)
+{
+    return entry.th32ProcessID != GetCurrentProcessId() && !lstrcmpiA(entry.szExeFile, exeName);
+}
+
+}  // namespace
+
+bool ProcessRunning(const char *exeName)
+{
+    for (const PROCESSENTRY32 &entry : Processes())
+        if (Named(entry, exeName))
+            return true;
+    return false;
 }
 
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
@@ -66,22 +81,36 @@ bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
     return WaitUntil([exeName]() { return !ProcessRunning(exeName); }, timeoutMs, 100);
 }
 
+int EndProcesses(const char *exeName)
+{
+    int ended = 0;
+    for (const PROCESSENTRY32 &entry : Processes()) {
+        HANDLE process = Named(entry, exeName)
+                             ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                             : nullptr;
+        if (process && TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0)
+            ended++;
+        if (process)
+            CloseHandle(process);
+    }
+    return ended;
+}
+
+DWORD ParentProcessId(const char *exeName)
+{
+    for (const PROCESSENTRY32 &entry : Processes())
+        if (Named(entry, exeName))
+            return entry.th32ParentProcessID;
+    return 0;
+}
+
 std::string ParentProcessName(const char *exeName)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return "";
-    std::map<DWORD, std::string> names;
-    DWORD parent = 0;
-    PROCESSENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        names[entry.th32ProcessID] = entry.szExeFile;
-        if (!parent && !lstrcmpiA(entry.szExeFile, exeName))
-            parent = entry.th32ParentProcessID;
-    }
-    CloseHandle(snapshot);
-    return parent && names.count(parent) ? names[parent] : "";
+    DWORD parent = ParentProcessId(exeName);
+    for (const PROCESSENTRY32 &entry : Processes())
+        if (parent && entry.th32ProcessID == parent)
+            return entry.szExeFile;
+    return "";
 }
 
 std::vector<std::string> ProcessModules(DWORD pid)

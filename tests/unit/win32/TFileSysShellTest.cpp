@@ -38,6 +38,38 @@ bool Present(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The Unix form of a Windows path, quoted, by Wine's own mapping.
+std::string UnixPath(const std::string &path)
+{
+    typedef char *(CDECL * ToUnix)(LPCWSTR);
+    ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                                   "wine_get_unix_file_name");
+    std::wstring wide(path.begin(), path.end());   // the tests' paths are ASCII
+    char *mapped = toUnix ? toUnix(wide.c_str()) : NULL;
+    return "\"" + std::string(mapped ? mapped : "") + "\"";
+}
+
+// Runs a Unix command line through Wine, which hands back no process to
+// wait for, then waits until path is a link (link true) or is none.
+bool RunUnix(const std::string &command, const std::string &path, bool link)
+{
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process;
+    std::string line = command;
+    if (CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &start, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (int tries = 0; tries < 200; tries++, Sleep(50)) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (link == (attributes != INVALID_FILE_ATTRIBUTES &&
+                     (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0))
+            return true;
+    }
+    return false;
+}
+
 // What a link file says about itself, read through IShellLinkA.
 struct LinkFacts {
     HRESULT loaded;
@@ -186,6 +218,25 @@ TEST_F(Shell, CreateShellLinkReplacesAFileWithALinkOfTargetAndDescriptionOnly)
     ASSERT_TRUE(CreateHardLinkA(second.c_str(), victim.c_str(), NULL));
     EXPECT_EQ(S_OK, fs.CreateShellLink(target.c_str(), second.c_str(), "Help"));
     EXPECT_EQ("keep me", ReadAll(victim));
+}
+
+// A folder swapped for a link to another (a Unix symbolic link, which Wine
+// shows as a reparse point): neither the old link's removal nor the new
+// one's write reaches the folder behind it.
+TEST_F(Shell, CreateShellLinkWritesNothingBehindAFolderLink)
+{
+    std::string target = scratch.Path("Pellino.exe");
+    scratch.MakeDir("elsewhere");
+    scratch.Write("elsewhere\\Help.lnk", "keep me");
+    std::string swapped = scratch.Path("group");
+    ASSERT_TRUE(RunUnix("/bin/ln -sfn " + UnixPath(scratch.Path("elsewhere")) + " " +
+                            UnixPath(swapped),
+                        swapped, true));
+    EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\Help.lnk").c_str(), "Help")));
+    EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\New.lnk").c_str(), "New")));
+    EXPECT_EQ("keep me", scratch.Read("elsewhere\\Help.lnk"));
+    EXPECT_FALSE(scratch.Exists("elsewhere\\New.lnk"));
+    EXPECT_TRUE(RunUnix("/bin/rm -f " + UnixPath(swapped), swapped, false));
 }
 
 TEST_F(Shell, CreateShellLinkIntoAMissingDirectoryReportsFailure)
