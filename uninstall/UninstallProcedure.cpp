@@ -97,8 +97,5 @@ void RunUninstall(HINSTANCE instance)
     NoteKeptFolders(exePath, verdict, &remains);
     ShowRemains(remains);
 
-    // A batch file that could not be written whole is not started.
-    TBuffer batchPath(FS_PATH_LENGTH + 1);
-    if (WriteBatchFile(settingsPath, exePath, verdict, batchPath))
-        StartBatchFile(batchPath);
+    RunBatchFile(settingsPath, exePath, verdict);
 }
