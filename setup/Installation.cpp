@@ -10,6 +10,7 @@
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
+#include "CodePage.h"
 #include "Hardening.h"
 #include "ShellFolders.h"
 #include "TBuffer.h"
@@ -242,19 +243,32 @@ static void AppendNames(char *text, unsigned size, const Failures &failures)
     }
 }
 
-static void ListForRemoval(TINIFile *profile, const char *path)
-{
-    profile->PutText(DEINSTALL, path, APPEND_AT_END);
-}
-
-// 1 when section "DeInstall" of profile holds path (case ignored).
+// 1 when section "DeInstall" of profile holds path (case ignored), also as
+// an earlier version wrote it, in the system's code page.
 static int Listed(TINIFile *profile, const char *path)
 {
     unsigned count = profile->TextCount(DEINSTALL);
     for (unsigned i = 0; i < count; i++)
-        if (SamePathText(profile->GetText(DEINSTALL, i), path))
+        if (SameListedPath(profile->GetText(DEINSTALL, i), path))
             return 1;
     return 0;
+}
+
+// Lists path for removal, unless the list names it already: installing
+// again over an earlier version's list adds no second line for an item.
+static void ListForRemoval(TINIFile *profile, const char *path)
+{
+    if (!Listed(profile, path))
+        profile->PutText(DEINSTALL, path, APPEND_AT_END);
+}
+
+// Sets key of section "Settings" to text as the application, a program of
+// the system's code page, reads it.
+static void SetSetting(TINIFile *profile, const char *key, const char *text)
+{
+    TBuffer converted(REGISTRY_TEXT_SIZE);
+    TextForSystemCodePage(text, converted, REGISTRY_TEXT_SIZE);
+    profile->SetValue(SETTINGS, key, converted.data);
 }
 
 // Reads the settings file in directory without ever writing it back.
@@ -504,9 +518,9 @@ static void CopyInternetSettings(TINIFile *profile)
             colon++;
         if (*colon) {
             *colon = '\0';
-            profile->SetValue(SETTINGS, "ProxyPort", colon + 1);
+            SetSetting(profile, "ProxyPort", colon + 1);
         }
-        profile->SetValue(SETTINGS, "ProxyServer", text.data);
+        SetSetting(profile, "ProxyServer", text.data);
     }
     if (QueryRegistryText(key, "EnableAutoDial", text)) {
         const BYTE *bytes = (const BYTE *)text.data;
@@ -620,7 +634,7 @@ void RunInstallation(HWND window)
 
     CopyBounded(path, installPath, PATH_SIZE);
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
-    profile->SetValue(SETTINGS, "DefaultPage", path.data);
+    SetSetting(profile, "DefaultPage", path.data);
     CopyInternetSettings(profile);
     if (!direct)
         profile->ClearModified();
