@@ -17,6 +17,11 @@
 // be "\", "[", "|" or a letter, which the byte rules would misread.
 int NameFromWide(const WCHAR *wide, char *target, unsigned size);
 
+// 1 when text holds a character of two bytes of the program's code page
+// (never under UTF-8): the byte rules may misread its second byte, so such
+// a name is refused wherever it comes from.
+int HoldsDoubleByte(const char *text);
+
 // Converts the terminated name text of the program's code page into wide
 // (size characters). Returns 1 when it is text of that code page and fits.
 int NameToWide(const char *text, WCHAR *wide, unsigned size);

@@ -4,9 +4,9 @@
 #include "PathText.h"
 #include "TBuffer.h"
 
-// 1 when text holds a lead byte of the program's code page, unless that is
-// UTF-8, whose bytes below 0x80 are never part of a longer character.
-static int HoldsDoubleByte(const char *text)
+// A lead byte of the program's code page, unless that is UTF-8, whose bytes
+// below 0x80 are never part of a longer character.
+int HoldsDoubleByte(const char *text)
 {
     if (GetACP() == CP_UTF8)
         return 0;

@@ -210,3 +210,52 @@ ROBOT_SCENARIO(earlier_version_list_in_a_non_ascii_folder)
     CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "the group is gone");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");
 }
+
+ROBOT_SCENARIO(names_the_code_page_cannot_carry_are_never_used)
+{
+    // Where UTF-8 is not in force, a name that code page 1252 cannot carry
+    // would reach the program as "?" or as a look-alike (Ł as L).
+    const std::wstring programs = L"C:\\e2e-setup\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B";
+    const std::string directory = "C:\\e2e-setup\\Earlier";
+    CleanSlate(directory);
+    AtEnd([=]() { RemoveTreeW(programs); });
+    REQUIRE(CreateDirectoryW(programs.c_str(), nullptr), "a Cyrillic Programs folder made");
+    SetShellFolderW(L"Programs", programs);
+    _putenv(("SETUP_E2E_INSTALLER=" + EarlierInstaller()).c_str());
+    Process installer = StartInstaller();
+    _putenv("SETUP_E2E_INSTALLER=");
+    HWND page = WaitPage(installer);
+    Click(Control(page, 1));
+    page = WaitPage(installer, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens");
+    SetCheck(page, 109, 0);
+    HWND edit = Control(page, 106);
+    SendMessageW(edit, WM_SETTEXT, 0, (LPARAM)L"C:\\e2e-setup\\\u0141\u00F3d\u017A\\Veltrano");
+    PressKey(page, VK_RETURN);
+    HWND box = WaitBox(installer, "Installation path");
+    REQUIRE(box, "a path with Polish letters is refused with a box");
+    CHECK_EQ(MessageBoxText(box), std::string("The path holds a character that this system's code "
+                                              "page cannot represent exactly. Please choose "
+                                              "another folder."));
+    Answer(box, IDOK);
+    Sleep(300);
+    CHECK(IsWindow(page) && IsVisible(page), "the page stays open");
+    CHECK(!DirectoryExists("C:\\e2e-setup\\Lodz"), "nothing went to a look-alike folder");
+
+    // An ASCII path: installed, but the group is left out of the Programs
+    // folder that the code page cannot name, and its shortcuts are named.
+    TypePath(page, directory, false);
+    PressKey(page, VK_RETURN);
+    box = WaitBox(installer, "Installation incomplete");
+    REQUIRE(box, "the installation ends with the warning");
+    std::string text = MessageBoxText(box);
+    std::string named = "\\e2e-setup\\?????????\\Veltrano 1.0\\";
+    CHECK(text.find(named + "Veltrano 1.0.lnk") != std::string::npos &&
+              text.find(named + "Help.lnk") != std::string::npos,
+          "the warning names the group's shortcuts: %s", Show(text).c_str());
+    Answer(box, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    CHECK(!ExistsW(programs + L"\\Veltrano 1.0") && !DirectoryExists("C:\\e2e-setup\\?????????"),
+          "no group was made anywhere");
+    CHECK(FileExists(Join(directory, "Pellino.exe")), "the files are installed");
+}
