@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(cmake make clang googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xauth imagemagick
-          osslsigncode openssl python3-pefile)
+          osslsigncode openssl python3-pefile locales)
 
 missing=()
 for p in "${packages[@]}"; do

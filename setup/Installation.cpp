@@ -9,6 +9,7 @@
 #include "SetupState.h"
 #include "ApplicationBroadcast.h"
 #include "BoundedString.h"
+#include "CodePage.h"
 #include "Hardening.h"
 #include "ShellFolders.h"
 #include "TBuffer.h"
@@ -198,7 +199,8 @@ static int ListedLinesReadBack(const char *path, char *folder)
 
 // 0 when path can be installed into, else the string base of the reason:
 // it must be rooted (above), not a network path (what it reaches cannot be
-// checked for links), short enough that every path the installation builds
+// checked for links), free of characters of two bytes (where UTF-8 is not in
+// force, the byte rules would misread their second byte), short enough that every path the installation builds
 // from it (a separator or ":\", then the longest payload or settings file
 // name; the uninstaller's path in quotes) fits into a path buffer, listable
 // (ListedLinesReadBack), and what exists of it reached without a link in
@@ -211,6 +213,8 @@ int InstallPathProblem(const char *path)
         return STR_PATH_NETWORK;
     if (length == 0 || !IsRootedPath(path, length))
         return STR_PATH_NOT_ON_DRIVE;
+    if (HoldsDoubleByte(path))
+        return STR_PATH_CODE_PAGE;
     const unsigned separator = 2, quotes = 2;
     if (length + separator + LONGEST_NAME + quotes > FS_PATH_LENGTH)
         return STR_PATH_TOO_LONG;
@@ -258,19 +262,32 @@ static void AppendNames(char *text, unsigned size, const Failures &failures)
     }
 }
 
-static void ListForRemoval(TINIFile *profile, const char *path)
-{
-    profile->PutText(DEINSTALL, path, APPEND_AT_END);
-}
-
-// 1 when section "DeInstall" of profile holds path (case ignored).
+// 1 when section "DeInstall" of profile holds path (case ignored), also as
+// an earlier version wrote it, in the system's code page.
 static int Listed(TINIFile *profile, const char *path)
 {
     unsigned count = profile->TextCount(DEINSTALL);
     for (unsigned i = 0; i < count; i++)
-        if (SamePathText(profile->GetText(DEINSTALL, i), path))
+        if (SameListedPath(profile->GetText(DEINSTALL, i), path))
             return 1;
     return 0;
+}
+
+// Lists path for removal, unless the list names it already: installing
+// again over an earlier version's list adds no second line for an item.
+static void ListForRemoval(TINIFile *profile, const char *path)
+{
+    if (!Listed(profile, path))
+        profile->PutText(DEINSTALL, path, APPEND_AT_END);
+}
+
+// Sets key of section "Settings" to text as the application, a program of
+// the system's code page, reads it.
+static void SetSetting(TINIFile *profile, const char *key, const char *text)
+{
+    TBuffer converted(REGISTRY_TEXT_SIZE);
+    TextForSystemCodePage(text, converted, REGISTRY_TEXT_SIZE);
+    profile->SetValue(SETTINGS, key, converted.data);
 }
 
 // Reads the settings file in directory without ever writing it back.
@@ -400,7 +417,8 @@ static int SetNumber(HKEY key, const char *name, DWORD number)
 // shortcuts, and lists the shortcuts and then the folder for removal. A
 // Programs or group folder reached through a link is left alone: nothing is
 // made there or listed, and the shortcuts are named as not written.
-static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures *failures)
+static void CreateProgramGroup(TINIFile *profile, const char *programs, int exact,
+                               Failures *failures)
 {
     TBuffer group(PATH_SIZE);
     TBuffer link(PATH_SIZE);
@@ -409,7 +427,9 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, Failures
         return;
     // A group whose folder or shortcuts the list could not name would stay
     // for ever: it is treated like one behind a link.
-    int linkFree = FolderReachedWithoutLink(programs) && TINIFile::ReadsBackAsText(group);
+    // So would one in a folder whose name the code page could not carry.
+    int linkFree =
+        exact && FolderReachedWithoutLink(programs) && TINIFile::ReadsBackAsText(group);
     for (const GroupShortcut *row = groupShortcuts; linkFree && row->linkName[0]; row++)
         linkFree = JoinPath(link, group, row->linkName) && AppendBounded(link, ".lnk", PATH_SIZE) &&
                    TINIFile::ReadsBackAsText(link);
@@ -522,9 +542,9 @@ static void CopyInternetSettings(TINIFile *profile)
             colon++;
         if (*colon) {
             *colon = '\0';
-            profile->SetValue(SETTINGS, "ProxyPort", colon + 1);
+            SetSetting(profile, "ProxyPort", colon + 1);
         }
-        profile->SetValue(SETTINGS, "ProxyServer", text.data);
+        SetSetting(profile, "ProxyServer", text.data);
     }
     if (QueryRegistryText(key, "EnableAutoDial", text)) {
         const BYTE *bytes = (const BYTE *)text.data;
@@ -632,17 +652,18 @@ void RunInstallation(HWND window)
     // installation directory there is nothing for shortcuts to point at,
     // and without its uninstaller (a full disk) nothing that could ever
     // remove them.
-    FindShellFolders(programs, startup);
+    int inexact = FindShellFolders(programs, startup);
     int removable = direct && uninstallerWritten;
     if (removable && createProgramGroup == 1 && programs[0])
-        CreateProgramGroup(profile, programs, &failures);
+        CreateProgramGroup(profile, programs, !(inexact & SHELL_PROGRAMS_INEXACT), &failures);
     // The start-up shortcut is listed too: left behind, it would try to start
     // a program that is gone at every logon. A Startup folder reached through
-    // a link, or one the list cannot name, gets no shortcut, and it is named
-    // as not written.
+    // a link, one the list cannot name, or one whose name the code page
+    // could not carry, gets no shortcut, and it is named as not written.
     if (removable && startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
-        int linkFree = FolderReachedWithoutLink(startup) && TINIFile::ReadsBackAsText(path);
+        int linkFree = !(inexact & SHELL_STARTUP_INEXACT) && FolderReachedWithoutLink(startup) &&
+                       TINIFile::ReadsBackAsText(path);
         if (linkFree)
             ListForRemoval(profile, path);
         Note(&failures,
@@ -653,7 +674,7 @@ void RunInstallation(HWND window)
 
     CopyBounded(path, installPath, PATH_SIZE);
     AppendBounded(path, "\\VeltranoHelp.htm", PATH_SIZE);
-    profile->SetValue(SETTINGS, "DefaultPage", path.data);
+    SetSetting(profile, "DefaultPage", path.data);
     CopyInternetSettings(profile);
     if (!direct)
         profile->ClearModified();

@@ -66,6 +66,9 @@
 // Why the options page refuses a path that another user could change (see
 // STR_PATH_NOT_ON_DRIVE and the rest above).
 #define STR_PATH_OPEN 22
+// Why the options page refuses a path that the program's code page cannot
+// carry exactly (where UTF-8 is not in force).
+#define STR_PATH_CODE_PAGE 23
 
 // Icons: the window class's and the welcome page's.
 #define ICON_MAIN 1
@@ -82,6 +85,9 @@ extern int languageOffset;          // LANGUAGE_GERMAN or LANGUAGE_ENGLISH
 extern HINSTANCE appInstance;
 extern HWND mainWindow;             // owner of every page
 extern char installPath[INSTALL_PATH_SIZE];
+// 1 while installPath holds a typed or chosen path that the program's code
+// page could not carry exactly (it holds "?" there, and is never used).
+extern int installPathInexact;
 extern int createProgramGroup;      // 0 or 1
 extern int startWithWindows;        // 0 or 1
 extern int startAfterInstall;       // 0 or 1

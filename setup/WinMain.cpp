@@ -9,6 +9,7 @@ int languageOffset = LANGUAGE_ENGLISH;
 HINSTANCE appInstance;
 HWND mainWindow;
 char installPath[INSTALL_PATH_SIZE];
+int installPathInexact = 0;
 int createProgramGroup = 1;
 int startWithWindows = 0;
 int startAfterInstall = 1;

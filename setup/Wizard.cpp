@@ -5,10 +5,15 @@
 #include <shlobj.h>
 #include "SetupState.h"
 #include "BoundedString.h"
+#include "CodePage.h"
 #include "TBuffer.h"
 
 #define TEXT_SIZE 256
 #define TITLE_FORMAT_SIZE 512
+
+// The path edit's text as typed or chosen, kept while installPath cannot
+// carry it, so that the page shows it again as it was.
+static WCHAR typedPath[INSTALL_PATH_SIZE];
 
 // Loads string base + languageOffset into text (size characters); a string
 // that cannot be loaded leaves text empty.
@@ -72,37 +77,57 @@ static void FillWelcomeTitle(HWND page)
 static void FillOptions(HWND page)
 {
     SendDlgItemMessageA(page, IDC_PATH, EM_LIMITTEXT, INSTALL_PATH_SIZE - 1, 0);
-    SetDlgItemTextA(page, IDC_PATH, installPath);
+    if (installPathInexact)
+        SetDlgItemTextW(page, IDC_PATH, typedPath);
+    else
+        SetDlgItemTextA(page, IDC_PATH, installPath);
     SendDlgItemMessageA(page, IDC_PROGRAM_GROUP, BM_SETCHECK, createProgramGroup, 0);
     SendDlgItemMessageA(page, IDC_START_WITH_WINDOWS, BM_SETCHECK, startWithWindows, 0);
     SendDlgItemMessageA(page, IDC_START_AFTER_INSTALL, BM_SETCHECK, startAfterInstall, 0);
 }
 
 // Copies the text of the path edit into installPath, if the page has one.
+// The text is read in UTF-16 and taken only as it is: a name that the
+// program's code page cannot carry exactly (where UTF-8 is not in force)
+// sets installPathInexact, and the options page refuses it.
 static void TakeTypedPath(HWND page)
 {
-    if (GetDlgItem(page, IDC_PATH))
-        GetDlgItemTextA(page, IDC_PATH, installPath, sizeof installPath);
+    if (!GetDlgItem(page, IDC_PATH))
+        return;
+    typedPath[0] = L'\0';
+    GetDlgItemTextW(page, IDC_PATH, typedPath, INSTALL_PATH_SIZE);
+    installPathInexact = !NameFromWide(typedPath, installPath, sizeof installPath);
 }
 
-// Copies the file-system path out of a shell string record into path
-// (size characters) and frees what the record owns.
-static void PathFromRecord(STRRET *record, LPCITEMIDLIST item, char *path, int size)
+// Puts the file-system path out of a shell string record, with the product
+// directory appended, into the path edit (taken over from there as typed),
+// and frees what the record owns. Nothing is put for an empty path.
+static void PathFromRecord(HWND page, STRRET *record, LPCITEMIDLIST item)
 {
-    path[0] = '\0';
+    WCHAR path[INSTALL_PATH_SIZE];
+    path[0] = L'\0';
     switch (record->uType) {
     case STRRET_WSTR:
-        if (!WideCharToMultiByte(CP_ACP, 0, record->pOleStr, -1, path, size, NULL, NULL))
-            path[0] = '\0';
+        lstrcpynW(path, record->pOleStr, INSTALL_PATH_SIZE);
         CoTaskMemFree(record->pOleStr);
         break;
     case STRRET_OFFSET:
-        CopyBounded(path, (const char *)item + record->uOffset, size);
+        MultiByteToWideChar(CP_ACP, 0, (const char *)item + record->uOffset, -1, path,
+                            INSTALL_PATH_SIZE);
         break;
     case STRRET_CSTR:
-        CopyBounded(path, record->cStr, size);
+        MultiByteToWideChar(CP_ACP, 0, record->cStr, -1, path, INSTALL_PATH_SIZE);
         break;
     }
+    path[INSTALL_PATH_SIZE - 1] = L'\0';
+    unsigned length = lstrlenW(path);
+    if (!length || length + 1 + sizeof PRODUCT_NAME > INSTALL_PATH_SIZE)
+        return;
+    if (path[length - 1] != L'\\')
+        path[length++] = L'\\';
+    lstrcpyW(path + length, L"" PRODUCT_NAME);
+    SetDlgItemTextW(page, IDC_PATH, path);
+    TakeTypedPath(page);
 }
 
 // Lets the user pick a folder; the product directory is appended to it and
@@ -129,16 +154,8 @@ static void SearchFolder(HWND page)
     IShellFolder *desktop = NULL;
     if (SUCCEEDED(SHGetDesktopFolder(&desktop))) {
         STRRET record;
-        if (SUCCEEDED(desktop->GetDisplayNameOf(item, SHGDN_FORPARSING, &record))) {
-            TBuffer chosen(MAX_PATH);
-            PathFromRecord(&record, item, chosen, MAX_PATH);
-            if (chosen[0]) {
-                CopyBounded(installPath, chosen, sizeof installPath);
-                installContext->AddSeparator(installPath, sizeof installPath);
-                AppendBounded(installPath, PRODUCT_NAME, sizeof installPath);
-                SetDlgItemTextA(page, IDC_PATH, installPath);
-            }
-        }
+        if (SUCCEEDED(desktop->GetDisplayNameOf(item, SHGDN_FORPARSING, &record)))
+            PathFromRecord(page, &record, item);
         desktop->Release();
     }
     CoTaskMemFree(item);
@@ -163,7 +180,7 @@ static INT_PTR Next(HWND page)
 {
     if (GetDlgItem(page, IDC_PATH)) {
         TakeTypedPath(page);
-        int problem = InstallPathProblem(installPath);
+        int problem = installPathInexact ? STR_PATH_CODE_PAGE : InstallPathProblem(installPath);
         if (problem) {
             TBuffer text(TEXT_SIZE);
             TBuffer caption(TEXT_SIZE);

@@ -3,6 +3,7 @@
 #include "Uninstall.h"
 
 #include "BoundedString.h"
+#include "CodePage.h"
 #include "PathText.h"
 #include "Hardening.h"
 #include "RemovalRule.h"
@@ -33,6 +34,11 @@ void ReadRemovalList(const char *settingsPath, const char *exePath, ListVerdict 
         if (!CopyBounded(item, profile->GetText(DEINSTALL_SECTION, i), FS_PATH_LENGTH + 1))
             continue;
         RemovalKind kind = ListedItemKind(item, installContext->ModuleDirectory());
+        // A line of an earlier version's list, in the system's code page,
+        // counts as the path it names.
+        if (kind == REMOVE_NOTHING && NameFromSystemCodePage(profile->GetText(DEINSTALL_SECTION, i),
+                                                             item, FS_PATH_LENGTH + 1))
+            kind = ListedItemKind(item, installContext->ModuleDirectory());
         if (kind == REMOVE_OWN_ITEM && exePath[0] && SamePathText(item, exePath))
             verdict->namesUninstaller = 1;
         else if (kind == REMOVE_CREATED_FOLDER)

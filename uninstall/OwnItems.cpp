@@ -84,7 +84,11 @@ void RemoveOwnShortcuts(Remains *remains)
     TBuffer programs(PATH_SIZE);
     TBuffer startup(PATH_SIZE);
     TBuffer group(PATH_SIZE);
-    FindShellFolders(programs, startup);
+    int inexact = FindShellFolders(programs, startup);
+    if (inexact & SHELL_PROGRAMS_INEXACT)
+        programs[0] = '\0';
+    if (inexact & SHELL_STARTUP_INEXACT)
+        startup[0] = '\0';
     if (JoinName(group, programs, GROUP_FOLDER_NAME) && FolderReachedWithoutLink(group)) {
         int removed = 0;
         for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++)

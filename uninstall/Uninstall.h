@@ -102,17 +102,13 @@ void ShowOpenFolder(const char *folder);
 int RemovePlain(const char *path, int fileToo);
 
 // Makes a new folder for the batch file, writable only by the administrators
-// (elevated) or the current user, and writes into it the batch file that
+// (elevated) or the current user, writes into it the batch file that
 // deletes settingsPath (unless it is "") and the uninstaller exePath and, as
 // far as verdict allows, removes the uninstaller's directory and the folders
-// created above it, then itself and its folder. batchPath receives its path
-// (FS_PATH_LENGTH + 1 characters). Returns 1 when the whole file was
-// written, else 0 (and nothing is left).
-int WriteBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict,
-                   char *batchPath);
-
-// Starts the batch file minimised in a console of its own, without waiting
-// for it.
-void StartBatchFile(const char *batchPath);
+// created above it, then itself and its folder, and starts it minimised in a
+// console of its own, without waiting for it. A batch file that could not be
+// written whole, or that could not name every path exactly, is not started
+// (and nothing of it is left).
+void RunBatchFile(const char *settingsPath, const char *exePath, const ListVerdict &verdict);
 
 #endif

@@ -3,6 +3,7 @@
 #include "Uninstall.h"
 
 #include "BoundedString.h"
+#include "CodePage.h"
 #include "Hardening.h"
 #include "TBuffer.h"
 
@@ -53,10 +54,23 @@ void RunUninstall(HINSTANCE instance)
     MessageBoxA(0, "Please quit all running instances of Veltrano", "Uninstall",
                 MB_ICONHAND | MB_OK);
 
+    // Its own path, read in UTF-16: a name that the code page cannot carry
+    // exactly (where UTF-8 is not in force) would name other files, so
+    // nothing is removed, and the box says why.
     TBuffer exePath(FS_PATH_LENGTH + 1);
-    DWORD length = GetModuleFileNameA(instance, exePath, FS_PATH_LENGTH + 1);
-    if (length == 0 || length > FS_PATH_LENGTH)
+    WCHAR wide[FS_PATH_LENGTH + 1];
+    DWORD length = GetModuleFileNameW(instance, wide, FS_PATH_LENGTH + 1);
+    if (length == 0 || length > FS_PATH_LENGTH) {
         exePath[0] = '\0';
+    } else if (!NameFromWide(wide, exePath, FS_PATH_LENGTH + 1)) {
+        TBuffer text(2 * FS_PATH_LENGTH);
+        CopyBounded(text, "Veltrano cannot be removed here: the name of its folder holds a "
+                          "character that this system's code page cannot represent exactly. "
+                          "Nothing was removed.\n\n", 2 * FS_PATH_LENGTH);
+        AppendBounded(text, exePath, 2 * FS_PATH_LENGTH);
+        MessageBoxA(0, text, "Uninstall", MB_OK | MB_ICONWARNING);
+        return;
+    }
 
     // Without its own directory the uninstaller knows neither its
     // installation nor the directory to remove, so it removes nothing.
@@ -108,8 +122,5 @@ void RunUninstall(HINSTANCE instance)
     NoteKeptFolders(exePath, verdict, &remains);
     ShowRemains(remains);
 
-    // A batch file that could not be written whole is not started.
-    TBuffer batchPath(FS_PATH_LENGTH + 1);
-    if (WriteBatchFile(settingsPath, exePath, verdict, batchPath))
-        StartBatchFile(batchPath);
+    RunBatchFile(settingsPath, exePath, verdict);
 }

@@ -7,9 +7,12 @@ set(SETUP_SCENARIOS
     installing_twice_keeps_one_list single_letter_path_is_a_drive_root
     read_only_application_is_named failed_installation_leaves_nothing deep_path_installs_every_file missing_programs_folder_leaves_the_group_out
     registry_texts_at_their_limits install_run_and_uninstall_leaves_no_trace
-    user_file_and_injected_list_line_survive shell_folders_through_a_link_get_no_shortcuts)
+    user_file_and_injected_list_line_survive shell_folders_through_a_link_get_no_shortcuts
+    names_beyond_the_code_page earlier_version_list_in_a_non_ascii_folder
+    names_the_code_page_cannot_carry_are_never_used)
 add_e2e(NAME setup
   SOURCES setup_main.cpp setup_driver.cpp setup_wizard.cpp setup_install.cpp setup_cycle.cpp
+          setup_names.cpp
           uninstall_layout.cpp
   SCENARIOS ${SETUP_SCENARIOS}
   TIMEOUT 180

@@ -267,6 +267,11 @@ HWND WalkToCompletion(const Process &installer, const Choices &choices, DWORD *e
     } else {
         if (!choices.path.empty())
             TypePath(page, choices.path, true);
+        if (!choices.widePath.empty()) {
+            FocusAndWait(page, Control(page, 106));
+            SendMessageW(Control(page, 106), WM_SETTEXT, 0, (LPARAM)choices.widePath.c_str());
+            FocusAndWait(page, Control(page, 105));
+        }
         start = GetTickCount();
         Click(Control(page, 1));
     }

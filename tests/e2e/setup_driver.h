@@ -70,6 +70,7 @@ void SetCheck(HWND options, int id, int checked);
 struct Choices {
     bool german = false;
     std::string path;
+    std::wstring widePath;   // typed instead of path when set (characters beyond the robot's code page)
     int programGroup = 1;
     int startWithWindows = 0;   // German page only
     int startAfterInstall = 0;

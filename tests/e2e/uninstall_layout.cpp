@@ -244,16 +244,3 @@ bool WaitForBatchEnd(DWORD timeoutMs)
     return WaitUntil([&]() { return BatchFolders().empty() && !ProcessRunning("cmd.exe"); },
                      timeoutMs, 200);
 }
-
-std::string BatchForm(const std::string &path)
-{
-    std::vector<char> oem(path.size() + 1, '\0');
-    CharToOemBuffA(path.c_str(), oem.data(), DWORD(path.size()));
-    std::string out;
-    for (size_t i = 0; i < path.size(); i++) {
-        if (oem[i] == '%')
-            out += '%';
-        out += oem[i];
-    }
-    return out;
-}

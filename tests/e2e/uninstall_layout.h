@@ -72,7 +72,4 @@ bool WaitForBatchEnd(DWORD timeoutMs);
 // a file, but derives one from the owner's and others' Unix permissions.)
 bool BatchFolderPrivate(std::string *dacl);
 
-// The path as the batch file holds it: OEM code page, "%" doubled.
-std::string BatchForm(const std::string &path);
-
 #endif

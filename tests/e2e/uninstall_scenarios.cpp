@@ -255,9 +255,8 @@ ROBOT_SCENARIO(non_ascii_directory)
     CHECK(!DirectoryExists(in.directory), "non-ASCII installation directory removed");
     CHECK(DirectoryExists(in.root + "\\M\xFCller"), "its parent, not listed, stays");
 
-    // A character that the OEM code page has no equivalent for would turn
-    // into another one in the batch file: no batch file, the exe and its
-    // directory stay.
+    // A letter that the OEM code page, in which cmd reads a batch file, has
+    // no equivalent for: the batch file names no path, so it goes too.
     std::string unconvertible;
     for (int c = 0x80; c <= 0xFF && unconvertible.empty(); c++) {
         char ansi[2] = {char(c), 0}, oem[2] = {0, 0}, back[2] = {0, 0};
@@ -271,8 +270,9 @@ ROBOT_SCENARIO(non_ascii_directory)
     Installation other = LayOut("non_ascii_directory_unconvertible", options);
     CHECK_EQ(RunUninstaller(other, other.directory, IDYES), 1L);
     CheckListedGone(other);
-    CHECK(BatchFolders().empty(), "no batch file for a path it cannot name");
-    CHECK(FileExists(other.exe), "_purgel.exe stays");
+    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(!FileExists(other.exe) && !DirectoryExists(other.directory),
+          "_purgel.exe and its directory, named by a letter the OEM code page lacks, removed");
 }
 
 ROBOT_SCENARIO(created_folders)
@@ -355,9 +355,11 @@ ROBOT_SCENARIO(hung_window)
 
 ROBOT_SCENARIO(batch_file_bytes)
 {
+    // A name that cmd would change if the batch file held it, or if a value
+    // were read again for variables.
     LayoutOptions options;
     options.programGroup = false;
-    options.directoryName = "Veltrano 100%";
+    options.directoryName = "Veltrano 100% %SystemRoot% & ^!x!";
     Installation in = LayOut("batch_file_bytes", options);
     // Holding the uninstaller's file open without delete sharing keeps loop d1
     // retrying, so the batch file can be read before it deletes itself.
@@ -376,42 +378,51 @@ ROBOT_SCENARIO(batch_file_bytes)
     REQUIRE(ReadBytes(BatchFilePath(), &actual), "batch file read while loop d1 waits");
     REQUIRE(ReadBytes(WinePath(E2E_SOURCE_DIR "/tests/e2e/golden/uninstall_batch.bat"), &golden),
             "golden file read");
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::pair<const char *, std::string> substitutions[] = {
-        {"<SYSTEM>", BatchForm(system)},
-        {"<SETTINGS>", BatchForm(in.settingsFile)},
-        {"<EXE>", BatchForm(in.exe)},
-        {"<DIRECTORY>", BatchForm(in.directory)},
-    };
-    for (const auto &s : substitutions) {
-        for (size_t at; (at = golden.find(s.first)) != std::string::npos;)
-            golden.replace(at, strlen(s.first), s.second);
-    }
     CHECK_EQ(actual, golden);
     CHECK(FileExists(in.exe), "d1 waits while the file cannot be deleted");
     std::string dacl;
     bool onlyOwners = BatchFolderPrivate(&dacl);
     CHECK(onlyOwners, "the batch folder is open only to its owners: %s", dacl.c_str());
+    // Both cmd processes ignore the registry's AutoRun, extensions and
+    // delayed expansion settings: the batch file's, and the one that its
+    // last line starts to remove its folder.
+    const std::string switches = " /d /e:on /v:off /c ";
+    std::vector<std::string> lines = CommandLines("cmd.exe");
+    CHECK(lines.size() == 1 && lines[0].find(switches + "\"\"" + BatchFilePath() + "\"\"") !=
+                                   std::string::npos,
+          "the batch file's cmd: %s", lines.empty() ? "none" : Show(lines[0]).c_str());
 
     CloseHandle(hold);
     hold = INVALID_HANDLE_VALUE;
+    std::string last;
+    WaitUntil([&]() {
+        for (const std::string &line : CommandLines("cmd.exe"))
+            if (line.find("ping.exe") != std::string::npos)
+                last = line;
+        return !last.empty();
+    }, 40000, 20);
+    CHECK(last.find(switches) != std::string::npos, "the last line's cmd: %s", Show(last).c_str());
     CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
-    CHECK(!DirectoryExists(in.directory), "directory with \"%%\" in its name removed");
+    CHECK(!DirectoryExists(in.directory), "directory %s removed", Show(in.directory).c_str());
 
-    // The batch file's last two lines remove its folder also where a user's
+    // The batch file's last line removes its folder also where a user's
     // temporary directory (the unelevated case) has "&" or "^" in its path.
-    size_t last = actual.rfind("@set \"VeltranoRemoval=");
-    REQUIRE(last != std::string::npos, "the batch file's last lines found");
+    size_t at = actual.rfind("@del \"%VeltranoBatch%\"");
+    REQUIRE(at != std::string::npos, "the batch file's last line found");
     std::string folder = in.root + "\\R&D^1";
-    REQUIRE(MakeDirectories(folder) && WriteBytes(folder + "\\del_Quorvid.bat", actual.substr(last)),
-            "the last lines copied into %s", folder.c_str());
+    REQUIRE(MakeDirectories(folder) && WriteBytes(folder + "\\del_Quorvid.bat", actual.substr(at)),
+            "the last line copied into %s", folder.c_str());
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    SetEnvironmentVariableA("VeltranoSystem", system);
+    SetEnvironmentVariableA("VeltranoBatch", (folder + "\\del_Quorvid.bat").c_str());
+    SetEnvironmentVariableA("VeltranoBatchFolder", folder.c_str());
     std::string cmd = std::string(system) + "\\cmd.exe";
-    Process p = Start("\"" + cmd + "\" /d /c \"\"" + folder + "\\del_Quorvid.bat\"\"", system);
-    CHECK(p.pid != 0 && WaitExit(p, 10000) >= 0, "the lines ran");
+    Process p = Start("\"" + cmd + "\"" + switches + "\"\"" + folder + "\\del_Quorvid.bat\"\"", system);
+    CHECK(p.pid != 0 && WaitExit(p, 10000) >= 0, "the line ran");
     CHECK(WaitUntil([&]() { return !DirectoryExists(folder); }, 10000, 100),
-          "they removed the folder with \"&\" and \"^\" in its path");
+          "it removed the folder with \"&\" and \"^\" in its path");
 }
 
 ROBOT_SCENARIO(planted_batch_file_never_runs)

@@ -141,6 +141,10 @@ std::string ParentProcessName(const char *exeName);
 // The id of that parent, also after it ended; 0 when no such process runs.
 DWORD ParentProcessId(const char *exeName);
 
+// The command lines of the running processes with this executable name
+// (case ignored), as each received it; empty when none runs.
+std::vector<std::string> CommandLines(const char *exeName);
+
 // The full paths of the modules (the executable and its DLLs) that the
 // process has loaded; empty when they cannot be listed.
 std::vector<std::string> ProcessModules(DWORD pid);

@@ -2,6 +2,7 @@
 #include "Robot.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 namespace robot {
 
@@ -125,6 +126,46 @@ std::vector<std::string> ProcessModules(DWORD pid)
         modules.push_back(entry.szExePath);
     CloseHandle(snapshot);
     return modules;
+}
+
+std::vector<std::string> CommandLines(const char *exeName)
+{
+    // Read from the process's own memory (the robot and the processes it
+    // looks at are of one bitness): its PEB, its parameters, their text.
+    typedef LONG(WINAPI * Query)(HANDLE, PROCESSINFOCLASS, void *, ULONG, ULONG *);
+    Query query = (Query)(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"),
+                                                "NtQueryInformationProcess");
+    std::vector<std::string> lines;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (!query || snapshot == INVALID_HANDLE_VALUE)
+        return lines;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName))
+            continue;
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                     entry.th32ProcessID);
+        PROCESS_BASIC_INFORMATION basic;
+        PEB peb;
+        RTL_USER_PROCESS_PARAMETERS parameters;
+        if (process && query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
+            ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+            ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
+                              nullptr)) {
+            std::vector<WCHAR> text(parameters.CommandLine.Length / 2 + 1, 0);
+            char line[4096] = "";
+            if (ReadProcessMemory(process, parameters.CommandLine.Buffer, text.data(),
+                                  parameters.CommandLine.Length, nullptr))
+                WideCharToMultiByte(CP_ACP, 0, text.data(), -1, line, sizeof line - 1, nullptr,
+                                    nullptr);
+            lines.push_back(line);
+        }
+        if (process)
+            CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return lines;
 }
 
 }  // namespace robot

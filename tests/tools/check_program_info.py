@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""check_program_info.py FILE LEVEL [icon]
+"""check_program_info.py FILE LEVEL [icon] [utf8]
 
 Checks the application manifest and the version information that the
 Windows program FILE carries: the manifest is resource 1 of type 24, parses
@@ -13,7 +13,8 @@ program as terminal-server aware without structured exception handlers,
 and the program imports from known system DLLs only, none of the functions
 that those forward to a DLL the loader would search for (which it would
 look for beside the program first). With "icon", FILE must also carry icon
-group 1. Prints each
+group 1; with "utf8" the manifest declares UTF-8 the active code page, and
+without it declares none. Prints each
 finding; exit code 0 when all hold, 1 otherwise.
 """
 import os
@@ -27,6 +28,7 @@ ASM_V3 = '{urn:schemas-microsoft-com:asm.v3}'
 COMPATIBILITY = '{urn:schemas-microsoft-com:compatibility.v1}'
 DPI_2005 = '{http://schemas.microsoft.com/SMI/2005/WindowsSettings}'
 DPI_2016 = '{http://schemas.microsoft.com/SMI/2016/WindowsSettings}'
+SETTINGS_2019 = '{http://schemas.microsoft.com/SMI/2019/WindowsSettings}'
 # The platform's identifiers of Windows Vista, 7, 8, 8.1 and 10/11.
 SUPPORTED_OS = {'{e2011457-1546-43c5-a5fe-008deee3d3f0}', '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}',
                 '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}', '{1f676c76-80e1-4239-95bb-83d0f6d0da78}',
@@ -66,7 +68,7 @@ def check(ok, what):
         failures.append(what)
 
 
-def check_manifest(pe, level):
+def check_manifest(pe, level, utf8):
     data = read_resource(pe, 24, 1)
     check(data is not None, 'manifest is resource 1 of type 24')
     if data is None:
@@ -103,6 +105,9 @@ def check_manifest(pe, level):
     check(aware in (['true'], ['true/pm'], ['per monitor']) and
           first in (None, 'system', 'permonitor', 'permonitorv2'),
           'DPI aware, system or per monitor (dpiAware %s, dpiAwareness %s)' % (aware, awareness))
+    pages = [(e.text or '') for e in root.findall(settings + SETTINGS_2019 + 'activeCodePage')]
+    check(pages == (['UTF-8'] if utf8 else []),
+          'active code page %s (got %s)' % ('UTF-8' if utf8 else 'not declared', pages))
 
 
 def check_version(pe, file_name):
@@ -140,16 +145,17 @@ def check_header_and_imports(pe):
 
 
 def main(argv):
-    if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] != 'icon'):
+    flags = argv[3:]
+    if len(argv) < 3 or any(f not in ('icon', 'utf8') for f in flags):
         sys.stderr.write(__doc__.split('\n\n')[0] + '\n')
         return 2
     path, level = argv[1], argv[2]
     print('check_program_info: %s' % path)
     pe = pefile.PE(path)
-    check_manifest(pe, level)
+    check_manifest(pe, level, 'utf8' in flags)
     check_version(pe, os.path.basename(path))
     check_header_and_imports(pe)
-    if len(argv) == 4:
+    if 'icon' in flags:
         check(find_resource(pe, 14, 1) is not None, 'icon group 1 is there')
     print('check_program_info: %s' % ('%d failed' % len(failures) if failures else 'all hold'))
     return 1 if failures else 0
