@@ -56,17 +56,30 @@ void ShowRemains(const Remains &remains)
                 MB_OK | (remains.count ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
-void ShowOpenFolder(const char *folder)
+// A box that says why nothing was removed: before, the folder, then after
+// (which may be "").
+static void ShowNothingRemoved(const char *before, const char *folder, const char *after)
 {
     const unsigned size = 2 * MESSAGE_SIZE + FS_PATH_LENGTH + 1;
     TBuffer text(size);
-    CopyBounded(text,
-                "Veltrano was not removed. Other users could rename or change this folder, "
-                "so that what the removal deletes there could be theirs:\n\n",
-                size);
+    CopyBounded(text, before, size);
     AppendBounded(text, folder, size);
-    AppendBounded(text,
-                  "\n\nAllow only administrators to change it, then run the removal again.",
-                  size);
+    AppendBounded(text, after, size);
     MessageBoxA(0, text, "Uninstall", MB_OK | MB_ICONWARNING);
+}
+
+void ShowOpenFolder(const char *folder)
+{
+    ShowNothingRemoved("Veltrano was not removed. Other users could rename or change this folder, "
+                       "so that what the removal deletes there could be theirs:\n\n",
+                       folder,
+                       "\n\nAllow only administrators to change it, then run the removal again.");
+}
+
+void ShowInexactFolder(const char *shown)
+{
+    ShowNothingRemoved("Veltrano cannot be removed here: the name of its folder holds a character "
+                       "that this system's code page cannot represent exactly. Nothing was "
+                       "removed.\n\n",
+                       shown, "");
 }

@@ -95,6 +95,11 @@ void ShowRemains(const Remains &remains);
 // folder, one of those the removal acts in.
 void ShowOpenFolder(const char *folder);
 
+// The box that says nothing was removed because the name of the
+// uninstaller's folder does not convert exactly into the code page (shown:
+// the path with "?" where it did not).
+void ShowInexactFolder(const char *shown);
+
 // Removes path, an empty folder or with fileToo a file, only when it is
 // reached without a link in any part of its path. Returns 1 when it is gone
 // (removed, or never there), 0 when it stays (behind a link, in use,

@@ -63,12 +63,7 @@ void RunUninstall(HINSTANCE instance)
     if (length == 0 || length > FS_PATH_LENGTH) {
         exePath[0] = '\0';
     } else if (!NameFromWide(wide, exePath, FS_PATH_LENGTH + 1)) {
-        TBuffer text(2 * FS_PATH_LENGTH);
-        CopyBounded(text, "Veltrano cannot be removed here: the name of its folder holds a "
-                          "character that this system's code page cannot represent exactly. "
-                          "Nothing was removed.\n\n", 2 * FS_PATH_LENGTH);
-        AppendBounded(text, exePath, 2 * FS_PATH_LENGTH);
-        MessageBoxA(0, text, "Uninstall", MB_OK | MB_ICONWARNING);
+        ShowInexactFolder(exePath);
         return;
     }
 
