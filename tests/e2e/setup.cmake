@@ -44,6 +44,16 @@ foreach(kind ${VELTRANO_WINDOWS})
   endforeach()
 endforeach()
 
+# Names on a Japanese system (code page 932): in a prefix of its own with that
+# locale (scripts/wine-locale.sh), on the kind's virtual display.
+foreach(kind ${VELTRANO_WINDOWS})
+  set(test e2e.setup.names_on_a_japanese_system.${kind})
+  add_test(NAME ${test} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-locale.sh ${CMAKE_BINARY_DIR}
+           ja_JP $<TARGET_FILE:setup> names_on_a_japanese_system)
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT WINE_WINDOWS=${kind} LABELS ${kind}
+                       RESOURCE_LOCK "wine-${kind};wine-${kind}-ja_JP" TIMEOUT 180)
+endforeach()
+
 # The tour of scripts/run.sh: every page with a screenshot, then a default
 # installation that stays. Not a test: it leaves the installation in place.
 add_executable(setup_tour setup_tour.cpp setup_driver.cpp)

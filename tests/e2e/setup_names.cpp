@@ -259,3 +259,74 @@ ROBOT_SCENARIO(names_the_code_page_cannot_carry_are_never_used)
           "no group was made anywhere");
     CHECK(FileExists(Join(directory, "Pellino.exe")), "the files are installed");
 }
+
+ROBOT_SCENARIO(names_on_a_japanese_system)
+{
+    // Run in a prefix whose code page is 932, where a character's second
+    // byte may be "\\" (表), "[" (ー) or "|" (ポ), and German has no ä or ß.
+    const std::wstring made = L"C:\\e2e-setup\\\u8868";
+    const std::wstring directory = made + L"\\\u30C7\u30FC\u30BF\\\u30DD\\Veltrano";
+    const std::wstring menu = L"C:\\e2e-setup\\\u30B9\u30BF\u30FC\u30C8 \u30E1\u30CB\u30E5\u30FC";
+    const std::wstring programs = menu + L"\\\u30D7\u30ED\u30B0\u30E9\u30E0";
+    const std::wstring startup = programs + L"\\\u30B9\u30BF\u30FC\u30C8\u30A2\u30C3\u30D7";
+    REQUIRE(GetACP() == 932, "the robot runs on code page 932 (it runs %u)", GetACP());
+    CleanSlate("");
+    AtEnd([=]() {
+        RemoveTreeW(made);
+        RemoveTreeW(menu);
+    });
+    REQUIRE(CreateDirectoryW(menu.c_str(), nullptr) && CreateDirectoryW(programs.c_str(), nullptr) &&
+                CreateDirectoryW(startup.c_str(), nullptr),
+            "the Japanese Programs and Startup folders made");
+    SetShellFolderW(L"Programs", programs);
+    SetShellFolderW(L"Startup", startup);
+
+    Process installer = StartInstaller();
+    Choices choices;
+    choices.german = true;
+    choices.widePath = directory;
+    choices.startWithWindows = 1;
+    HWND done = WalkToCompletion(installer, choices);
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(done, 0xFFFF, text, 256);
+    CHECK(!lstrcmpW(text, L"Lesen Sie bitte die Copyright-Hinweise in der Online-Hilfe. Viel Spa\u00DF!"),
+          "the German message keeps its \u00DF");
+    Answer(done, IDOK);
+    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
+    int files = 0;
+    for (const PayloadRow &row : Payload()) {
+        std::wstring name(row.fileName, row.fileName + strlen(row.fileName));
+        files += ExistsW(directory + L"\\" + name);
+    }
+    CHECK_EQ(files, 26);
+    CHECK(!DirectoryExists("C:\\e2e-setup\\Veltrano"), "no stray folder lost its separator");
+    const std::wstring group = programs + L"\\Veltrano 1.0";
+    CHECK(ExistsW(group + L"\\Veltrano 1.0.lnk") && ExistsW(group + L"\\Help.lnk") &&
+              ExistsW(startup + L"\\Veltrano 1.0.lnk"),
+          "the group and the start-up shortcut are in the Japanese folders");
+
+    CHECK_EQ(RunRegisteredUninstallerW(), 1L);
+    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    CHECK(!ExistsW(made), "the installation and the three folders made above it are gone");
+    CHECK(!ExistsW(group) && !ExistsW(startup + L"\\Veltrano 1.0.lnk"),
+          "the group and the start-up shortcut are gone");
+    CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");
+
+    // Where UTF-8 is not in force, a name with a two-byte character is
+    // refused with a reason (its second byte would read as "\\").
+    _putenv(("SETUP_E2E_INSTALLER=" + EarlierInstaller()).c_str());
+    Process earlier = StartInstaller();
+    _putenv("SETUP_E2E_INSTALLER=");
+    HWND page = WaitPage(earlier);
+    Click(Control(page, 1));
+    page = WaitPage(earlier, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens");
+    SendMessageW(Control(page, 106), WM_SETTEXT, 0, (LPARAM)(made + L"\\Veltrano").c_str());
+    PressKey(page, VK_RETURN);
+    HWND box = WaitBox(earlier, "Installation path");
+    REQUIRE(box, "the earlier build refuses the path with a box");
+    CHECK(MessageBoxText(box).find("code page cannot represent") != std::string::npos,
+          "the box says why: %s", Show(MessageBoxText(box)).c_str());
+    Answer(box, IDOK);
+    CHECK(!ExistsW(made) && !DirectoryExists("C:\\e2e-setup\\Veltrano"), "nothing was made");
+}
