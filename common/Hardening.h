@@ -26,6 +26,14 @@ int HandleReachesPath(HANDLE handle, const char *path);
 // a link in any component.
 int FolderReachedWithoutLink(const char *path);
 
+// Opens path as FolderReachedWithoutLink checks it, and holds it: while the
+// handle is open, no one can rename, delete or swap the folder for a link,
+// and on NTFS no folder above it either (a folder with something open
+// inside cannot be renamed), so that what is made inside by path stays
+// there. INVALID_HANDLE_VALUE where FolderReachedWithoutLink gives 0, or
+// when another handle is open for deletion.
+HANDLE HoldFolder(const char *path);
+
 // Removes path, an empty folder or with fileToo a file, through a handle
 // that follows no link, and only when that handle reached path itself: a
 // junction, mount point or symbolic link anywhere in the path leaves the

@@ -428,14 +428,17 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, int exac
     // A group whose folder or shortcuts the list could not name would stay
     // for ever: it is treated like one behind a link.
     // So would one in a folder whose name the code page could not carry.
-    int linkFree =
-        exact && FolderReachedWithoutLink(programs) && TINIFile::ReadsBackAsText(group);
+    // Both folders are held while the group is made and written: no one can
+    // swap either (or a folder above) for a link in the meantime.
+    HANDLE held[2] = {exact ? HoldFolder(programs) : INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
+    int linkFree = held[0] != INVALID_HANDLE_VALUE && TINIFile::ReadsBackAsText(group);
     for (const GroupShortcut *row = groupShortcuts; linkFree && row->linkName[0]; row++)
         linkFree = JoinPath(link, group, row->linkName) && AppendBounded(link, ".lnk", PATH_SIZE) &&
                    TINIFile::ReadsBackAsText(link);
     if (linkFree) {
         installContext->CreateDirectoryPath(group);
-        linkFree = FolderReachedWithoutLink(group);
+        held[1] = HoldFolder(group);
+        linkFree = held[1] != INVALID_HANDLE_VALUE;
     }
     for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++) {
         if (!JoinPath(link, group, row->linkName) || !AppendBounded(link, ".lnk", PATH_SIZE))
@@ -451,6 +454,9 @@ static void CreateProgramGroup(TINIFile *profile, const char *programs, int exac
     }
     if (linkFree)
         ListForRemoval(profile, group);
+    for (int i = 0; i < 2; i++)
+        if (held[i] != INVALID_HANDLE_VALUE)
+            CloseHandle(held[i]);
 }
 
 // Creates the installation directory with every missing folder above it,
@@ -662,14 +668,16 @@ void RunInstallation(HWND window)
     // could not carry, gets no shortcut, and it is named as not written.
     if (removable && startWithWindows == 1 && startup[0] && JoinPath(path, startup, PRODUCT_TITLE) &&
         AppendBounded(path, ".lnk", PATH_SIZE)) {
-        int linkFree = !(inexact & SHELL_STARTUP_INEXACT) && FolderReachedWithoutLink(startup) &&
-                       TINIFile::ReadsBackAsText(path);
+        HANDLE held = inexact & SHELL_STARTUP_INEXACT ? INVALID_HANDLE_VALUE : HoldFolder(startup);
+        int linkFree = held != INVALID_HANDLE_VALUE && TINIFile::ReadsBackAsText(path);
         if (linkFree)
             ListForRemoval(profile, path);
         Note(&failures,
              linkFree &&
                  SUCCEEDED(installContext->CreateShellLink(application, path, PRODUCT_TITLE)),
              path);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
     }
 
     CopyBounded(path, installPath, PATH_SIZE);

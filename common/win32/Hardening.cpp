@@ -46,23 +46,37 @@ int HandleReachesPath(HANDLE handle, const char *path)
     return SameFolderText(reached + 4, path);
 }
 
-int FolderReachedWithoutLink(const char *path)
+// The folder path itself (a link there is not followed, and its handle's
+// final path would be the link's own), opened with share, when it is a
+// folder reached without a link in any component.
+static HANDLE OpenFolderDirectly(const char *path, DWORD share)
 {
-    // The attributes of the last component itself: a link there is not
-    // followed, and its handle's final path would be the link's own.
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return 0;
-    HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
-                                OPEN_EXISTING,
+        return INVALID_HANDLE_VALUE;
+    HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES, share, 0, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+    if (folder != INVALID_HANDLE_VALUE && !HandleReachesPath(folder, path)) {
+        CloseHandle(folder);
+        folder = INVALID_HANDLE_VALUE;
+    }
+    return folder;
+}
+
+int FolderReachedWithoutLink(const char *path)
+{
+    HANDLE folder =
+        OpenFolderDirectly(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (folder == INVALID_HANDLE_VALUE)
         return 0;
-    int direct = HandleReachesPath(folder, path);
     CloseHandle(folder);
-    return direct;
+    return 1;
+}
+
+HANDLE HoldFolder(const char *path)
+{
+    return OpenFolderDirectly(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 int RemoveReachedItem(const char *path, int fileToo)

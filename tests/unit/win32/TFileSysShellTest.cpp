@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <string>
+#include "Hardening.h"
 #include "TFileSys.h"
 #include "Scratch.h"
 #include "ShellTestResources.h"
@@ -234,6 +235,12 @@ TEST_F(Shell, CreateShellLinkWritesNothingBehindAFolderLink)
                         swapped, true));
     EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\Help.lnk").c_str(), "Help")));
     EXPECT_TRUE(FAILED(fs.CreateShellLink(target.c_str(), (swapped + "\\New.lnk").c_str(), "New")));
+    // Only the folder itself is held, never what a link leads to. (Wine
+    // enforces no sharing on folders, so that a held one still moves there.)
+    EXPECT_EQ(INVALID_HANDLE_VALUE, HoldFolder(swapped.c_str()));
+    HANDLE held = HoldFolder(scratch.Path("elsewhere").c_str());
+    EXPECT_NE(INVALID_HANDLE_VALUE, held);
+    CloseHandle(held);
     EXPECT_EQ("keep me", scratch.Read("elsewhere\\Help.lnk"));
     EXPECT_FALSE(scratch.Exists("elsewhere\\New.lnk"));
     EXPECT_TRUE(RunUnix("/bin/rm -f " + UnixPath(swapped), swapped, false));
