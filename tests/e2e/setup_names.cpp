@@ -116,19 +116,16 @@ std::string EarlierInstaller()
     return copy;
 }
 
-}  // namespace
-
-ROBOT_SCENARIO(names_beyond_the_code_page)
+// Installs in German into directory (below made, which the setup makes),
+// with the program group and the start-up shortcut in the Programs folder
+// programs (below menu; both made here) and its Startup folder startup;
+// checks the completion message's text, every file and shortcut; then
+// removes it all with the registered uninstaller and checks that nothing
+// of it stays.
+void InstallAndRemoveW(const std::wstring &made, const std::wstring &directory,
+                       const std::wstring &menu, const std::wstring &programs,
+                       const std::wstring &startup)
 {
-    // Cyrillic, Chinese, an emoji, and letters that best fit turns into
-    // others (Ł into L, ź into z), in the folder the setup program makes,
-    // and a Cyrillic Programs folder with the Startup folder in it.
-    const std::wstring base = L"C:\\e2e-setup";
-    const std::wstring made = base + L"\\\u0141\u00F3d\u017A \u7A0B\u5E8F \u041F\u0440\u043E\u0433 \U0001F600";
-    const std::wstring directory = made + L"\\Veltrano";
-    const std::wstring menu = base + L"\\\u041C\u0435\u043D\u044E";
-    const std::wstring programs = menu + L"\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B";
-    const std::wstring startup = programs + L"\\\u0410\u0432\u0442\u043E";
     CleanSlate("");
     AtEnd([=]() {
         RemoveTreeW(made);
@@ -136,7 +133,7 @@ ROBOT_SCENARIO(names_beyond_the_code_page)
     });
     REQUIRE(CreateDirectoryW(menu.c_str(), nullptr) && CreateDirectoryW(programs.c_str(), nullptr) &&
                 CreateDirectoryW(startup.c_str(), nullptr),
-            "the Cyrillic Programs and Startup folders made");
+            "the Programs and Startup folders made");
     SetShellFolderW(L"Programs", programs);
     SetShellFolderW(L"Startup", startup);
 
@@ -145,7 +142,12 @@ ROBOT_SCENARIO(names_beyond_the_code_page)
     choices.german = true;   // the page with the start-up shortcut
     choices.widePath = directory;
     choices.startWithWindows = 1;
-    Answer(WalkToCompletion(installer, choices), IDOK);
+    HWND done = WalkToCompletion(installer, choices);
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(done, 0xFFFF, text, 256);
+    CHECK(!lstrcmpW(text, L"Lesen Sie bitte die Copyright-Hinweise in der Online-Hilfe. Viel Spa\u00DF!"),
+          "the German message keeps its \u00DF");
+    Answer(done, IDOK);
     CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
     int files = 0;
     for (const PayloadRow &row : Payload()) {
@@ -154,19 +156,34 @@ ROBOT_SCENARIO(names_beyond_the_code_page)
     }
     CHECK_EQ(files, 26);
     CHECK(ExistsW(directory + L"\\Pellino.exe.ini"), "the settings file is there");
-    CHECK(!DirectoryExists("C:\\e2e-setup\\Lodz"), "nothing went to a look-alike folder");
+    CHECK(!DirectoryExists("C:\\e2e-setup\\Lodz") && !DirectoryExists("C:\\e2e-setup\\Veltrano"),
+          "nothing went to a look-alike folder, nor lost a separator");
     const std::wstring group = programs + L"\\Veltrano 1.0";
-    CHECK(ExistsW(group + L"\\Veltrano 1.0.lnk") && ExistsW(group + L"\\Help.lnk"),
-          "the group's shortcuts are in the Cyrillic Programs folder");
-    CHECK(ExistsW(startup + L"\\Veltrano 1.0.lnk"), "the start-up shortcut is made");
+    CHECK(ExistsW(group + L"\\Veltrano 1.0.lnk") && ExistsW(group + L"\\Help.lnk") &&
+              ExistsW(startup + L"\\Veltrano 1.0.lnk"),
+          "the group and the start-up shortcut are made");
 
     CHECK_EQ(RunRegisteredUninstallerW(), 1L);
     CHECK(WaitForBatchEnd(30000), "the batch file ends");
-    CHECK(!ExistsW(made), "the installation and the folder made above it are gone");
+    CHECK(!ExistsW(made), "the installation and the folders made above it are gone");
     CHECK(!ExistsW(group) && !ExistsW(startup + L"\\Veltrano 1.0.lnk"),
           "the group and the start-up shortcut are gone");
     CHECK(ExistsW(startup), "the Startup folder stays");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");
+}
+
+}  // namespace
+
+ROBOT_SCENARIO(names_beyond_the_code_page)
+{
+    // Cyrillic, Chinese, an emoji, and letters that best fit turns into
+    // others (Ł into L, ź into z), in the folder the setup program makes,
+    // and a Cyrillic Programs folder with the Startup folder in it.
+    const std::wstring made = L"C:\\e2e-setup\\\u0141\u00F3d\u017A \u7A0B\u5E8F \u041F\u0440\u043E\u0433 \U0001F600";
+    const std::wstring menu = L"C:\\e2e-setup\\\u041C\u0435\u043D\u044E";
+    const std::wstring programs = menu + L"\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B";
+    InstallAndRemoveW(made, made + L"\\Veltrano", menu, programs,
+                      programs + L"\\\u0410\u0432\u0442\u043E");
 }
 
 ROBOT_SCENARIO(earlier_version_list_in_a_non_ascii_folder)
@@ -265,52 +282,11 @@ ROBOT_SCENARIO(names_on_a_japanese_system)
     // Run in a prefix whose code page is 932, where a character's second
     // byte may be "\\" (表), "[" (ー) or "|" (ポ), and German has no ä or ß.
     const std::wstring made = L"C:\\e2e-setup\\\u8868";
-    const std::wstring directory = made + L"\\\u30C7\u30FC\u30BF\\\u30DD\\Veltrano";
     const std::wstring menu = L"C:\\e2e-setup\\\u30B9\u30BF\u30FC\u30C8 \u30E1\u30CB\u30E5\u30FC";
     const std::wstring programs = menu + L"\\\u30D7\u30ED\u30B0\u30E9\u30E0";
-    const std::wstring startup = programs + L"\\\u30B9\u30BF\u30FC\u30C8\u30A2\u30C3\u30D7";
     REQUIRE(GetACP() == 932, "the robot runs on code page 932 (it runs %u)", GetACP());
-    CleanSlate("");
-    AtEnd([=]() {
-        RemoveTreeW(made);
-        RemoveTreeW(menu);
-    });
-    REQUIRE(CreateDirectoryW(menu.c_str(), nullptr) && CreateDirectoryW(programs.c_str(), nullptr) &&
-                CreateDirectoryW(startup.c_str(), nullptr),
-            "the Japanese Programs and Startup folders made");
-    SetShellFolderW(L"Programs", programs);
-    SetShellFolderW(L"Startup", startup);
-
-    Process installer = StartInstaller();
-    Choices choices;
-    choices.german = true;
-    choices.widePath = directory;
-    choices.startWithWindows = 1;
-    HWND done = WalkToCompletion(installer, choices);
-    wchar_t text[256] = L"";
-    GetDlgItemTextW(done, 0xFFFF, text, 256);
-    CHECK(!lstrcmpW(text, L"Lesen Sie bitte die Copyright-Hinweise in der Online-Hilfe. Viel Spa\u00DF!"),
-          "the German message keeps its \u00DF");
-    Answer(done, IDOK);
-    CHECK_EQ(WaitExit(installer, PAGE_TIMEOUT), 0);
-    int files = 0;
-    for (const PayloadRow &row : Payload()) {
-        std::wstring name(row.fileName, row.fileName + strlen(row.fileName));
-        files += ExistsW(directory + L"\\" + name);
-    }
-    CHECK_EQ(files, 26);
-    CHECK(!DirectoryExists("C:\\e2e-setup\\Veltrano"), "no stray folder lost its separator");
-    const std::wstring group = programs + L"\\Veltrano 1.0";
-    CHECK(ExistsW(group + L"\\Veltrano 1.0.lnk") && ExistsW(group + L"\\Help.lnk") &&
-              ExistsW(startup + L"\\Veltrano 1.0.lnk"),
-          "the group and the start-up shortcut are in the Japanese folders");
-
-    CHECK_EQ(RunRegisteredUninstallerW(), 1L);
-    CHECK(WaitForBatchEnd(30000), "the batch file ends");
-    CHECK(!ExistsW(made), "the installation and the three folders made above it are gone");
-    CHECK(!ExistsW(group) && !ExistsW(startup + L"\\Veltrano 1.0.lnk"),
-          "the group and the start-up shortcut are gone");
-    CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");
+    InstallAndRemoveW(made, made + L"\\\u30C7\u30FC\u30BF\\\u30DD\\Veltrano", menu, programs,
+                      programs + L"\\\u30B9\u30BF\u30FC\u30C8\u30A2\u30C3\u30D7");
 
     // Where UTF-8 is not in force, a name with a two-byte character is
     // refused with a reason (its second byte would read as "\\").
