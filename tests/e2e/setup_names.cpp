@@ -172,6 +172,32 @@ void InstallAndRemoveW(const std::wstring &made, const std::wstring &directory,
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");
 }
 
+// Starts a build without UTF-8 (EarlierInstaller) and types path on its
+// options page: it must refuse it with the code page's reason and keep the
+// page open. Returns the page.
+HWND RefusedByEarlierBuild(Process *installer, const std::wstring &path)
+{
+    _putenv(("SETUP_E2E_INSTALLER=" + EarlierInstaller()).c_str());
+    *installer = StartInstaller();
+    _putenv("SETUP_E2E_INSTALLER=");
+    HWND page = WaitPage(*installer);
+    Click(Control(page, 1));
+    page = WaitPage(*installer, page);
+    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens");
+    SetCheck(page, 109, 0);
+    SendMessageW(Control(page, 106), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PressKey(page, VK_RETURN);
+    HWND box = WaitBox(*installer, "Installation path");
+    REQUIRE(box, "the path is refused with a box");
+    CHECK_EQ(MessageBoxText(box), std::string("The path holds a character that this system's code "
+                                              "page cannot represent exactly. Please choose "
+                                              "another folder."));
+    Answer(box, IDOK);
+    Sleep(300);
+    CHECK(IsWindow(page) && IsVisible(page), "the page stays open");
+    return page;
+}
+
 }  // namespace
 
 ROBOT_SCENARIO(names_beyond_the_code_page)
@@ -238,32 +264,15 @@ ROBOT_SCENARIO(names_the_code_page_cannot_carry_are_never_used)
     AtEnd([=]() { RemoveTreeW(programs); });
     REQUIRE(CreateDirectoryW(programs.c_str(), nullptr), "a Cyrillic Programs folder made");
     SetShellFolderW(L"Programs", programs);
-    _putenv(("SETUP_E2E_INSTALLER=" + EarlierInstaller()).c_str());
-    Process installer = StartInstaller();
-    _putenv("SETUP_E2E_INSTALLER=");
-    HWND page = WaitPage(installer);
-    Click(Control(page, 1));
-    page = WaitPage(installer, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens");
-    SetCheck(page, 109, 0);
-    HWND edit = Control(page, 106);
-    SendMessageW(edit, WM_SETTEXT, 0, (LPARAM)L"C:\\e2e-setup\\\u0141\u00F3d\u017A\\Veltrano");
-    PressKey(page, VK_RETURN);
-    HWND box = WaitBox(installer, "Installation path");
-    REQUIRE(box, "a path with Polish letters is refused with a box");
-    CHECK_EQ(MessageBoxText(box), std::string("The path holds a character that this system's code "
-                                              "page cannot represent exactly. Please choose "
-                                              "another folder."));
-    Answer(box, IDOK);
-    Sleep(300);
-    CHECK(IsWindow(page) && IsVisible(page), "the page stays open");
+    Process installer;
+    HWND page = RefusedByEarlierBuild(&installer, L"C:\\e2e-setup\\\u0141\u00F3d\u017A\\Veltrano");
     CHECK(!DirectoryExists("C:\\e2e-setup\\Lodz"), "nothing went to a look-alike folder");
 
     // An ASCII path: installed, but the group is left out of the Programs
     // folder that the code page cannot name, and its shortcuts are named.
     TypePath(page, directory, false);
     PressKey(page, VK_RETURN);
-    box = WaitBox(installer, "Installation incomplete");
+    HWND box = WaitBox(installer, "Installation incomplete");
     REQUIRE(box, "the installation ends with the warning");
     std::string text = MessageBoxText(box);
     std::string named = "\\e2e-setup\\?????????\\Veltrano 1.0\\";
@@ -290,19 +299,7 @@ ROBOT_SCENARIO(names_on_a_japanese_system)
 
     // Where UTF-8 is not in force, a name with a two-byte character is
     // refused with a reason (its second byte would read as "\\").
-    _putenv(("SETUP_E2E_INSTALLER=" + EarlierInstaller()).c_str());
-    Process earlier = StartInstaller();
-    _putenv("SETUP_E2E_INSTALLER=");
-    HWND page = WaitPage(earlier);
-    Click(Control(page, 1));
-    page = WaitPage(earlier, page);
-    REQUIRE(KindOf(page) == OPTIONS_PAGE, "the options page opens");
-    SendMessageW(Control(page, 106), WM_SETTEXT, 0, (LPARAM)(made + L"\\Veltrano").c_str());
-    PressKey(page, VK_RETURN);
-    HWND box = WaitBox(earlier, "Installation path");
-    REQUIRE(box, "the earlier build refuses the path with a box");
-    CHECK(MessageBoxText(box).find("code page cannot represent") != std::string::npos,
-          "the box says why: %s", Show(MessageBoxText(box)).c_str());
-    Answer(box, IDOK);
+    Process earlier;
+    RefusedByEarlierBuild(&earlier, made + L"\\Veltrano");
     CHECK(!ExistsW(made) && !DirectoryExists("C:\\e2e-setup\\Veltrano"), "nothing was made");
 }
