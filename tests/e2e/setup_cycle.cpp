@@ -90,6 +90,9 @@ ROBOT_SCENARIO(install_run_and_uninstall_leaves_no_trace)
     // The temporary directories are left out above; what the kit put there
     // is gone too.
     CHECK(BatchFolders().empty(), "no batch folder is left");
+    // Under Wine the desktop closed here, under the robot, once the batch
+    // file's programs had gone (robot::Main keeps it open).
+    CHECK(ProcessRunning("explorer.exe"), "the desktop shell still runs");
 }
 
 ROBOT_SCENARIO(user_file_and_injected_list_line_survive)

@@ -50,6 +50,30 @@ void RunCleanups()
     }
 }
 
+// Waits for good: a second thread of the robot's on the desktop.
+DWORD WINAPI StayOnDesktop(void *)
+{
+    Sleep(INFINITE);
+    return 0;
+}
+
+// Keeps the robot's desktop, and the desktop shell on it, for the whole
+// scenario, and starts that shell before any program does. Wine 8 closes a
+// desktop a second after one of the shell's own threads ends while a single
+// thread of another program is left on it (its server takes the thread off
+// the desktop before it takes it off the shell's running threads, and then
+// sees the shell alone): the robot waiting alone with one thread was such a
+// moment, and a program it started next found no shell. With two threads of
+// the robot's it never is. A program asking for the desktop at the same
+// moment as the robot would also start a second shell.
+void KeepDesktop()
+{
+    GetDesktopWindow();
+    HANDLE thread = CreateThread(nullptr, 0, StayOnDesktop, nullptr, 0, nullptr);
+    if (thread)
+        CloseHandle(thread);
+}
+
 }  // namespace
 
 void Say(const char *format, ...)
@@ -122,6 +146,7 @@ int Main(int argc, char **argv)
         if (strcmp(s.name, argv[1]) != 0)
             continue;
         Say("scenario %s", s.name);
+        KeepDesktop();
         DWORD start = GetTickCount();
         try {
             s.run();
