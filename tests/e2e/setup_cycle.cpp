@@ -14,13 +14,16 @@ const char BASE[] = "C:\\e2e-setup";
 const char DIRECTORY[] = "C:\\e2e-setup\\Cycle\\New\\Veltrano";
 
 // What may change on the machine without the kit doing anything: Wine's own
-// records, and the temporary directories, where cmd and the shell keep files
-// of their own (the kit's batch folder is checked on its own).
+// records, the console's settings (which Wine makes when a prefix's first
+// console starts, the batch file's cmd in a new prefix), and the temporary
+// directories, where cmd and the shell keep files of their own (the kit's
+// batch folder is checked on its own).
 std::vector<std::string> Bookkeeping()
 {
     char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, MAX_PATH);
-    return {"HKCU\\Software\\Wine\\", std::string(windows) + "\\Temp\\", TempDirectory()};
+    return {"HKCU\\Software\\Wine\\", "HKCU\\Console\\", std::string(windows) + "\\Temp\\",
+            TempDirectory()};
 }
 
 // Installs into DIRECTORY with the program group, the start-up shortcut and
