@@ -21,7 +21,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-locale: creating $WINEPREFIX ($locale)"
   "$here/detach.sh" "$wine" wineboot.exe -i
   wineserver -w
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null || true
 fi
 if [ -f "$xvfb_display" ]; then
   DISPLAY=$(cat "$xvfb_display"); export DISPLAY
