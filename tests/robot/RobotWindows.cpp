@@ -162,8 +162,11 @@ bool PressKey(HWND window, UINT virtualKey)
     UINT scan = MapVirtualKeyA(virtualKey, 0);
     LPARAM down = 1 | (LPARAM(scan) << 16);
     LPARAM up = down | (LPARAM(1) << 30) | (LPARAM(1) << 31);
-    return target && PostMessageA(target, WM_KEYDOWN, virtualKey, down) &&
-           PostMessageA(target, WM_KEYUP, virtualKey, up);
+    if (!target || !PostMessageA(target, WM_KEYDOWN, virtualKey, down))
+        return false;
+    // A dialog acts on Enter or Escape at the key going down: the window may
+    // already be gone when its key comes up, and then the press still counts.
+    return PostMessageA(target, WM_KEYUP, virtualKey, up) || !IsWindow(target);
 }
 
 bool Answer(HWND box, int buttonId)
