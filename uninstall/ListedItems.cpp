@@ -5,16 +5,9 @@
 #include "BoundedString.h"
 #include "CodePage.h"
 #include "PathText.h"
-#include "Hardening.h"
 #include "RemovalRule.h"
 #include "TBuffer.h"
 #include "TINIFile.h"
-
-// Every removal goes through the one routine that both programs share.
-int RemovePlain(const char *path, int fileToo)
-{
-    return RemoveReachedItem(path, fileToo);
-}
 
 // The list is read only for what cannot be told otherwise: which folders
 // above the directory the setup program made (only it knew which were

@@ -37,7 +37,7 @@ int RemovePayload(const char *exePath, Remains *remains)
         // Whether it was there: a file missing before this run was not
         // removed by it.
         int present = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-        if (!RemovePlain(path, 1))
+        if (!RemoveReachedItem(path, 1))
             NoteRemaining(remains, path, 0);
         else if (present && row == &payloadFiles[APPLICATION_ROW])
             removedApplication = 1;
@@ -69,7 +69,7 @@ static int RemoveOwnShortcut(const char *folder, const char *name, const char *s
     TBuffer link(PATH_SIZE);
     if (!JoinName(link, folder, name, suffix) || !LeadsIntoOwnDirectory(link))
         return 0;
-    if (RemovePlain(link, 1))
+    if (RemoveReachedItem(link, 1))
         return 1;
     NoteRemaining(remains, link, 0);
     return 0;
@@ -94,7 +94,7 @@ void RemoveOwnShortcuts(Remains *remains)
         for (const GroupShortcut *row = groupShortcuts; row->linkName[0]; row++)
             removed |= RemoveOwnShortcut(group, row->linkName, ".lnk", remains);
         // The group goes with the last of our shortcuts, once it is empty.
-        if (removed && !RemovePlain(group, 0))
+        if (removed && !RemoveReachedItem(group, 0))
             NoteRemaining(remains, group, 1);
     }
     if (FolderReachedWithoutLink(startup))

@@ -100,12 +100,6 @@ void ShowOpenFolder(const char *folder);
 // the path with "?" where it did not).
 void ShowInexactFolder(const char *shown);
 
-// Removes path, an empty folder or with fileToo a file, only when it is
-// reached without a link in any part of its path. Returns 1 when it is gone
-// (removed, or never there), 0 when it stays (behind a link, in use,
-// read-only, a folder that is not empty).
-int RemovePlain(const char *path, int fileToo);
-
 // Makes a new folder for the batch file, writable only by the administrators
 // (elevated) or the current user, writes into it the batch file that
 // deletes settingsPath (unless it is "") and the uninstaller exePath and, as

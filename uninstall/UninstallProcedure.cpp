@@ -106,7 +106,7 @@ void RunUninstall(HINSTANCE instance)
         // settings file and the uninstaller stay, so that the removal can be
         // run again to finish it; so they do when the settings file itself
         // cannot go (read-only, in use), which would keep the directory.
-        if (!remains.count && !RemovePlain(settingsPath, 1))
+        if (!remains.count && !RemoveReachedItem(settingsPath, 1))
             NoteRemaining(&remains, settingsPath, 0);
         if (remains.count) {
             ShowRemains(remains);
