@@ -241,6 +241,22 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
 
 bool WaitForBatchEnd(DWORD timeoutMs)
 {
-    return WaitUntil([&]() { return BatchFolders().empty() && !ProcessRunning("cmd.exe"); },
-                     timeoutMs, 200);
+    if (WaitUntil([&]() { return BatchFolders().empty() && !ProcessRunning("cmd.exe"); },
+                  timeoutMs, 200))
+        return true;
+    // What is left, so that a batch file that did not end can be told apart
+    // from one that could not remove its folder.
+    for (const std::string &folder : BatchFolders()) {
+        std::string names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
+                names += std::string(" ") + found.cFileName;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        Say("  left: %s, holding:%s", folder.c_str(), names.c_str());
+    }
+    Say("  running: %s", RunningProcesses().c_str());
+    return false;
 }

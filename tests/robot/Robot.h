@@ -128,6 +128,10 @@ long WaitExit(const Process &process, DWORD timeoutMs);
 // is running; pids of the robot's own process are not counted.
 bool ProcessRunning(const char *exeName);
 
+// The executable names of every other process that runs now, with their
+// parents' process ids ("cmd.exe<-1c4 ping.exe<-2a0 ..."), for a report.
+std::string RunningProcesses();
+
 // Waits until no process of that name runs. Returns true when none is left.
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs);
 

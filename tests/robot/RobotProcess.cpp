@@ -1,6 +1,7 @@
 // Starting programs, waiting for them, and looking for running processes.
 #include "Robot.h"
 
+#include <cstdio>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -75,6 +76,20 @@ bool ProcessRunning(const char *exeName)
         if (Named(entry, exeName))
             return true;
     return false;
+}
+
+std::string RunningProcesses()
+{
+    std::string names;
+    for (const PROCESSENTRY32 &entry : Processes()) {
+        if (entry.th32ProcessID == GetCurrentProcessId())
+            continue;
+        char line[MAX_PATH + 32];
+        snprintf(line, sizeof line, "%s%s(%lx)<-%lx", names.empty() ? "" : " ", entry.szExeFile,
+                 (unsigned long)entry.th32ProcessID, (unsigned long)entry.th32ParentProcessID);
+        names += line;
+    }
+    return names;
 }
 
 bool WaitNoProcess(const char *exeName, DWORD timeoutMs)
