@@ -54,7 +54,7 @@ void Uninstall(HWND application, std::string *closingBox = nullptr)
         WaitUntil([]() { return !DirectoryExists("C:\\e2e-setup\\Cycle"); }, 30000, 10);
         Say("  from Yes to the last item gone: %lu ms", (unsigned long)(GetTickCount() - yesAt));
     }
-    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "the batch file ends");
 }
 
 std::string Listed(const std::vector<std::string> &differences)

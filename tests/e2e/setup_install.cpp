@@ -270,7 +270,7 @@ ROBOT_SCENARIO(single_letter_path_is_a_drive_root)
     AtEnd([]() { RemoveDirectoryA("V:\\Empty folder"); });
     CHECK_EQ(RunRegisteredUninstaller(application), 1);
     DWORD start = GetTickCount();
-    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "the batch file ends");
     DWORD batchMs = GetTickCount() - start;
     Say("  batch file ended %lu ms after the uninstaller", (unsigned long)batchMs);
     CHECK(batchMs < 5000, "without waiting for the root to go");

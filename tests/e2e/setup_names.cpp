@@ -164,7 +164,7 @@ void InstallAndRemoveW(const std::wstring &made, const std::wstring &directory,
           "the group and the start-up shortcut are made");
 
     CHECK_EQ(RunRegisteredUninstallerW(), 1L);
-    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "the batch file ends");
     CHECK(!ExistsW(made), "the installation and the folders made above it are gone");
     CHECK(!ExistsW(group) && !ExistsW(startup + L"\\Veltrano 1.0.lnk"),
           "the group and the start-up shortcut are gone");
@@ -248,7 +248,7 @@ ROBOT_SCENARIO(earlier_version_list_in_a_non_ascii_folder)
     CHECK_EQ(Text(Control(application, 101)), directory + "\\VeltranoHelp.htm");
 
     CHECK_EQ(RunRegisteredUninstaller(application), 1L);
-    CHECK(WaitForBatchEnd(30000), "the batch file ends");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "the batch file ends");
     CHECK(!DirectoryExists(made), "the installation and the folder made above it are gone");
     CHECK(!DirectoryExists(Join(ProgramsFolder(), "Veltrano 1.0")), "the group is gone");
     CHECK(!RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY), "the entry is gone");

@@ -241,9 +241,14 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
 
 bool WaitForBatchEnd(DWORD timeoutMs)
 {
+    DWORD start = GetTickCount();
     if (WaitUntil([&]() { return BatchFolders().empty() && !ProcessRunning("cmd.exe"); },
-                  timeoutMs, 200))
+                  timeoutMs, 200)) {
+        DWORD took = GetTickCount() - start;
+        if (took > 20000)
+            Say("  note: the batch file took %lu ms", (unsigned long)took);
         return true;
+    }
     // What is left, so that a batch file that did not end can be told apart
     // from one that could not remove its folder.
     for (const std::string &folder : BatchFolders()) {

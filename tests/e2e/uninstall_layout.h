@@ -63,8 +63,12 @@ long RunUninstaller(const Installation &install, const std::string &directory, i
 DWORD NoticeAfterYesMs();
 
 // Waits until the batch file has done its work and deleted itself and its
-// folder, and no cmd.exe runs any more. Returns true when it ended within timeoutMs.
+// folder, and no cmd.exe runs any more. Returns true when it ended within
+// timeoutMs; a batch file that took longer than usual is said in the report.
 bool WaitForBatchEnd(DWORD timeoutMs);
+// Time enough for every batch file: it tries to delete the uninstaller for
+// a minute before it gives up, and a loaded machine may need that long.
+#define BATCH_END_MS 75000
 
 // Whether the first batch folder's DACL (as SDDL into dacl) allows only
 // Administrators, SYSTEM and the current user, and no one else: not

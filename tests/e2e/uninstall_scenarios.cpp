@@ -60,7 +60,7 @@ void CheckFinished(const Installation &in)
 {
     CheckEntryGone();
     CheckListedGone(in);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!FileExists(in.exe) && !DirectoryExists(in.directory), "_purgel.exe and directory gone");
 }
 
@@ -157,7 +157,7 @@ ROBOT_SCENARIO(settings_from_own_directory)
     CHECK_EQ(RunUninstaller(in, elsewhere, IDYES, Answering::Keyboard), 1L);
     CheckListedGone(in);
     CHECK(FileExists(victim), "file listed only by the decoy settings file stays");
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(FileExists(elsewhere + "\\Pellino.exe.ini"),
           "settings file of the current directory stays");
     CHECK(!DirectoryExists(in.directory), "installation directory removed");
@@ -215,7 +215,7 @@ ROBOT_SCENARIO(tampered_list_removes_only_its_own)
     for (const std::string &line : kept)
         CHECK(line.find("\\\\") == 0 || Exists(line), "still there: %s", line.c_str());
     CheckListedGone(in, kept);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(DirectoryExists(in.directory), "the directory with the user's file stays");
 }
 
@@ -235,7 +235,7 @@ ROBOT_SCENARIO(user_file_survives)
     CheckEntryGone();
     CheckListedGone(in);
     DWORD start = GetTickCount();
-    CHECK(WaitForBatchEnd(40000), "batch file gave up on the directory and ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file gave up on the directory and ended");
     Say("  batch file ended %lu ms after the uninstaller", (unsigned long)(GetTickCount() - start));
     CHECK(!FileExists(in.exe), "_purgel.exe deleted");
     CHECK(FileExists(mine), "user's file survives");
@@ -250,7 +250,7 @@ ROBOT_SCENARIO(non_ascii_directory)
     Say("  ANSI code page %u, OEM code page %u", GetACP(), GetOEMCP());
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
     CheckListedGone(in);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!FileExists(in.exe), "_purgel.exe in the non-ASCII directory deleted");
     CHECK(!DirectoryExists(in.directory), "non-ASCII installation directory removed");
     CHECK(DirectoryExists(in.root + "\\M\xFCller"), "its parent, not listed, stays");
@@ -270,7 +270,7 @@ ROBOT_SCENARIO(non_ascii_directory)
     Installation other = LayOut("non_ascii_directory_unconvertible", options);
     CHECK_EQ(RunUninstaller(other, other.directory, IDYES), 1L);
     CheckListedGone(other);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!FileExists(other.exe) && !DirectoryExists(other.directory),
           "_purgel.exe and its directory, named by a letter the OEM code page lacks, removed");
 }
@@ -293,7 +293,7 @@ ROBOT_SCENARIO(created_folders)
                        "that Veltrano did not install:\n\n" + tools;
     CHECK(lstrcmpiA(box.c_str(), kept.c_str()) == 0, "the box names the outer folder: %s",
           Show(box).c_str());
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!DirectoryExists(tools + "\\Inner"), "the directory and the inner folder went");
     CHECK(FileExists(tools + "\\notes.txt"), "the outer folder stays with the user's file");
 }
@@ -402,7 +402,7 @@ ROBOT_SCENARIO(batch_file_bytes)
         return !last.empty();
     }, 40000, 20);
     CHECK(last.find(switches) != std::string::npos, "the last line's cmd: %s", Show(last).c_str());
-    CHECK(WaitForBatchEnd(40000), "batch file ended once the file was released");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended once the file was released");
     CHECK(!FileExists(in.exe), "_purgel.exe deleted after the release");
     CHECK(!DirectoryExists(in.directory), "directory %s removed", Show(in.directory).c_str());
 
@@ -461,7 +461,7 @@ ROBOT_SCENARIO(planted_batch_file_never_runs)
     AtEnd([processor]() { RegRemoveValue(HKEY_CURRENT_USER, processor, "AutoRun"); });
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
     CheckListedGone(in);
-    CHECK(WaitForBatchEnd(30000), "the uninstaller's own batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "the uninstaller's own batch file ended");
     CHECK(!DirectoryExists(in.directory), "and removed the installation directory");
     CHECK(!FileExists(marker), "nothing planted ran");
     std::string bytes;
@@ -481,7 +481,7 @@ ROBOT_SCENARIO(copy_outside_its_installation)
     copy.exe = downloads + "\\_purgel.exe";
     REQUIRE(CopyFileA(in.exe.c_str(), copy.exe.c_str(), FALSE), "uninstaller copied to Downloads");
     CHECK_EQ(RunUninstaller(copy, downloads, IDYES), 1L);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!FileExists(copy.exe), "the copy deleted itself");
     CHECK(DirectoryExists(downloads), "the folder it ran from stays");
     CHECK(FileExists(downloads + "\\Readme.rtf"), "with the user's file of a payload name");
@@ -506,7 +506,7 @@ ROBOT_SCENARIO(copy_outside_its_installation)
     } while (FindNextFileA(find, &found));
     FindClose(find);
     CHECK_EQ(RunUninstaller(backup, backup.directory, IDYES), 1L);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!DirectoryExists(backup.directory), "the backup removed itself");
     CHECK(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_ENTRY_KEY),
           "the installation's uninstall entry stays after the backup's removal");
@@ -541,7 +541,7 @@ ROBOT_SCENARIO(renamed_folder)
     CheckListedGone(renamed, {in.group, in.group + "\\Veltrano 1.0.lnk", in.group + "\\Help.lnk",
                               in.startupLink});
     CheckEntryGone();
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!DirectoryExists(renamed.directory), "the renamed directory went with its application");
 }
 
@@ -554,7 +554,7 @@ ROBOT_SCENARIO(old_copy_after_reinstallation)
     Installation old = LayOut("old_copy_after_reinstallation", options);
     Installation now = LayOut("old_copy_after_reinstallation_new", options);
     CHECK_EQ(RunUninstaller(old, old.directory, IDYES), 1L);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!DirectoryExists(old.directory), "the old directory went");
     for (const std::string &item : now.listed)
         CHECK(Exists(item), "the new installation stays: %s", item.c_str());
@@ -591,7 +591,7 @@ ROBOT_SCENARIO(items_behind_a_link_stay)
         RegSetString(HKEY_CURRENT_USER, shellFolders, "Programs", programs);
     });
     CHECK_EQ(RunUninstaller(in, in.directory, IDYES), 1L);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!DirectoryExists(in.directory), "the installation itself went");
     for (const char *item : {"", "\\Veltrano 1.0.lnk", "\\Help.lnk"})
         CHECK(Exists(in.root + "\\Programs\\Veltrano 1.0" + item), "behind the link, stays: %s", item);
@@ -604,7 +604,7 @@ ROBOT_SCENARIO(items_behind_a_link_stay)
     Installation through = in;
     through.exe = linked + "\\Veltrano\\_purgel.exe";
     CHECK_EQ(RunUninstaller(through, in.root, IDYES), 1L);
-    CHECK(WaitForBatchEnd(30000), "batch file ended");
+    CHECK(WaitForBatchEnd(BATCH_END_MS), "batch file ended");
     CHECK(!FileExists(in.exe), "the uninstaller deleted itself");
     for (const std::string &item : in.listed)
         CHECK(item == in.exe || Exists(item), "stays: %s", item.c_str());
