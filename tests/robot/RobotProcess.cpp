@@ -16,10 +16,17 @@ Process Start(const std::string &commandLine, const char *directory)
     PROCESS_INFORMATION pi;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
-                        &si, &pi)) {
-        Say("  could not start %s (error %lu)", commandLine.c_str(), GetLastError());
-        return p;
+    // Wine says ERROR_INTERNAL_ERROR when the new process ended before any
+    // of its own code ran (its loader could not set it up, now and then on
+    // a loaded machine): that start is tried again, twice at most.
+    for (int attempt = 1;; attempt++) {
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                           &si, &pi))
+            break;
+        DWORD error = GetLastError();
+        Say("  could not start %s (error %lu)", commandLine.c_str(), error);
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3)
+            return p;
     }
     CloseHandle(pi.hThread);
     p.handle = pi.hProcess;
